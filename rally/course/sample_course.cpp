@@ -1,0 +1,1 @@
+#include "rally/course/course_writer.h"

@@ -1,0 +1,105 @@
+#include "rally/course/score_table.h"
+
+#include <cstring>
+
+#include "rally/course/scramble.h"
+#include "rally/host/little_endian.h"
+#include "rally/host/platform.h"
+
+using namespace score;
+
+namespace {
+
+void SetDefaults(ScoreTable& t, int32_t question_count) {
+  std::memset(t.words, 0, sizeof t.words);
+  t.words[kPercentageWord] = 100;
+  for (auto& slot : t.name_slots) slot = nullptr;
+  t.unasked_count = question_count;
+  t.wrong_count = 0;
+}
+
+void CountQuizStates(ScoreTable& t, int32_t question_count) {
+  t.unasked_count = question_count;
+  t.wrong_count = 0;
+  for (int32_t i = 0; i < question_count; ++i) {
+    int32_t state = t.words[kQuizStateWord + i];
+    if (state & kQuizAsked) {
+      t.unasked_count -= 1;
+      if (state & kQuizWrong) t.wrong_count += 1;
+    }
+  }
+}
+
+// Slot k points at the k-th string of the pool. The pool carries one extra
+// NUL, so a file whose last name lacks its terminator still ends inside it.
+void PointSlotsIntoPool(ScoreTable& t) {
+  uint32_t at = 0;
+  for (int32_t k = 0; k < kNameSlots; ++k) {
+    if (at >= t.name_pool_size) {
+      t.name_slots[k] = nullptr;
+      continue;
+    }
+    const char* name = t.name_pool + at;
+    size_t length = std::strlen(name);
+    t.name_slots[k] = length == 0 ? nullptr : name;
+    at += static_cast<uint32_t>(length) + 1;
+  }
+}
+
+void ReadNamePool(ScoreTable& t, const PlatformOps& platform, FileHandle file, int64_t rest) {
+  if (rest <= 0 || rest >= 0x7FFFFFFF) return;
+  uint32_t size = static_cast<uint32_t>(rest);
+  char* pool = static_cast<char*>(platform.alloc_block(platform.context, size + 1));
+  if (pool == nullptr) return;
+  uint32_t got = platform.read(platform.context, file, pool, size);
+  pool[got] = '\0';
+  t.name_pool = pool;
+  t.name_pool_size = got;
+  PointSlotsIntoPool(t);
+}
+
+}  // namespace
+
+void ReleaseNamePool(ScoreTable& t, const PlatformOps& platform) {
+  if (t.name_pool != nullptr) platform.free_block(platform.context, t.name_pool);
+  t.name_pool = nullptr;
+  t.name_pool_size = 0;
+  for (auto& slot : t.name_slots) slot = nullptr;
+}
+
+void ReadScoreFile(ScoreTable& t, const PlatformOps& platform, const char* path,
+                   int32_t question_count) {
+  // No slot may keep pointing into the pool that this read replaces.
+  ReleaseNamePool(t, platform);
+  FileHandle file = platform.open_read(platform.context, path);
+  if (file == nullptr) {
+    SetDefaults(t, question_count);
+    return;
+  }
+  uint8_t block[kBlockBytes];
+  uint32_t got = platform.read(platform.context, file, block, kBlockBytes);
+  if (got < kBlockBytes) {
+    // A short file would leave words unread: treat it like a missing one.
+    platform.close(platform.context, file);
+    SetDefaults(t, question_count);
+    return;
+  }
+  UnscrambleWords(block, kBlockBytes);
+  for (uint32_t i = 0; i < kBlockWords; ++i) t.words[i] = load_i32le(block + 4 * i);
+  CountQuizStates(t, question_count);
+  int64_t length = platform.file_length(platform.context, file);
+  ReadNamePool(t, platform, file, length - static_cast<int64_t>(kBlockBytes));
+  platform.close(platform.context, file);
+}
+
+int32_t ScorePercentage(const ScoreTable& t) { return t.words[kPercentageWord]; }
+int32_t ScoreBonusPoints(const ScoreTable& t) { return t.words[kBonusPointsWord]; }
+int32_t TakeCounter(const ScoreTable& t, int32_t slot) { return t.words[kTakeCounterWord + slot]; }
+int32_t QuizState(const ScoreTable& t, int32_t question) {
+  return t.words[kQuizStateWord + question];
+}
+int32_t BestLegValue(const ScoreTable& t, int32_t leg, int32_t value) {
+  return t.words[kLegScoreWord + kLegScoreWords * leg + value];
+}
+int32_t BestLegTotal(const ScoreTable& t, int32_t leg) { return BestLegValue(t, leg, kLegTotal); }
+const char* NameSlot(const ScoreTable& t, int32_t slot) { return t.name_slots[slot]; }

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstdint>
+
+#include "rally/course/course_image.h"
+#include "rally/course/score_table.h"
+#include "rally/host/host_interface.h"
+#include "rally/host/platform.h"
+#include "rally/host/shell_interface.h"
+#include "rally/race/race_state.h"
+#include "rally/race/random_generator.h"
+#include "rally/ui/menu_state.h"
+#include "rally/ui/prompt_queue.h"
+
+// The addresses the module hands to the host and the window: whoever binds
+// the module (the DLL, the stand-in host) fills them with its entry points.
+struct ModuleRoutines {
+  HostCallback startup_tick;
+  HostCallback engine_tick;
+  HostCallback host_event;
+  SoundDoneRoutine prompt_done;
+  uintptr_t main_window_proc;
+};
+
+// Lifecycle state: the window the module hooked and what it registered.
+struct ModuleFrame {
+  uintptr_t module_instance;
+  uintptr_t main_window;
+  uintptr_t previous_window_proc;
+  bool subclassed;               // MainWindowProc is installed on MainWindow
+  int32_t startup_ticks;         // StartupDelayTick calls, never reset
+  HostCallback tick_routine;     // the kind-5 routine registered now, or null
+  HostCallback event_routine;    // the kind-11 routine registered now, or null
+  bool shut_down;                // ModuleDeinit has run
+};
+
+// Everything the module owns. The DLL holds exactly one; tests make a fresh
+// one per case.
+struct RallyModule {
+  HostOps host;
+  ShellOps shell;
+  PlatformOps platform;
+  ModuleRoutines routines;
+
+  ModuleFrame frame;
+  CourseImage course;
+  ScoreTable scores;
+  RaceEngine race;
+  MenuState menu;
+  PromptQueue prompts;
+  RandomGenerator random;
+};

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+
+// Heap blocks, whole-file access and the clock. The DLL takes its blocks
+// from the system heap; the C-runtime implementation below serves both
+// builds for files. Tests wrap it to make any step fail.
+typedef void* FileHandle;  // 0 = none
+
+struct PlatformOps {
+  void* context;
+  void* (*alloc_block)(void* context, uint32_t size);  // 0 on failure
+  void (*free_block)(void* context, void* block);
+
+  // Paths are the module's own relative texts ("ADV\RALLY\Rally.DAT").
+  FileHandle (*open_read)(void* context, const char* path);
+  int64_t (*file_length)(void* context, FileHandle file);  // -1 when unknown
+  uint32_t (*read)(void* context, FileHandle file, void* buffer, uint32_t count);
+  void (*close)(void* context, FileHandle file);
+
+  uint32_t (*calendar_time)(void* context);  // seconds since 1970
+};
+
+// The C runtime's files (with '\' turned into '/' where that is the
+// separator, below an optional root folder), a malloc heap and time().
+struct StdioPlatform {
+  char root[260];  // folder the relative paths start from; empty = working folder
+};
+PlatformOps MakeStdioPlatform(StdioPlatform* state);
+// Writes root + path into out with the host's separators; false if it does not fit.
+bool ResolvePlatformPath(const StdioPlatform& state, const char* path, char* out, uint32_t size);

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstdint>
+
+// The window side of the module, kept behind a table of operations so that
+// the core decides the order of steps and the Win32 glue only carries them
+// out. Handles and window procedures travel as plain integers.
+struct ShellOps {
+  void* context;
+  // GetModuleHandleA(name)
+  uintptr_t (*get_module_handle)(void* context, const char* name);
+  // FindWindowA(class_name, no title); 0 when there is no such window
+  uintptr_t (*find_window)(void* context, const char* class_name);
+  // GetWindowLongA(window, GWL_WNDPROC)
+  uintptr_t (*get_window_proc)(void* context, uintptr_t window);
+  // SetWindowLongA(window, GWL_WNDPROC, proc); returns the previous value, 0 on failure
+  uintptr_t (*set_window_proc)(void* context, uintptr_t window, uintptr_t proc);
+  // Keeps the module's code mapped until the process ends, so that a routine
+  // the host still holds can run after the module was shut down.
+  void (*keep_module_loaded)(void* context, uintptr_t module_instance);
+};

@@ -1,0 +1,79 @@
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+
+#include "rally/host/platform.h"
+
+namespace {
+
+#if defined(_WIN32)
+constexpr char kSeparator = '\\';
+#else
+constexpr char kSeparator = '/';
+#endif
+
+void* HeapAlloc(void*, uint32_t size) { return std::malloc(size == 0 ? 1 : size); }
+void HeapFree(void*, void* block) { std::free(block); }
+
+FileHandle OpenRead(void* context, const char* path) {
+  char resolved[520];
+  if (!ResolvePlatformPath(*static_cast<StdioPlatform*>(context), path, resolved,
+                           sizeof resolved)) {
+    return nullptr;
+  }
+  return std::fopen(resolved, "rb");
+}
+
+int64_t FileLength(void*, FileHandle file) {
+  std::FILE* f = static_cast<std::FILE*>(file);
+  long here = std::ftell(f);
+  if (here < 0 || std::fseek(f, 0, SEEK_END) != 0) return -1;
+  long end = std::ftell(f);
+  std::fseek(f, here, SEEK_SET);
+  return end;
+}
+
+uint32_t Read(void*, FileHandle file, void* buffer, uint32_t count) {
+  return static_cast<uint32_t>(std::fread(buffer, 1, count, static_cast<std::FILE*>(file)));
+}
+
+void Close(void*, FileHandle file) { std::fclose(static_cast<std::FILE*>(file)); }
+
+uint32_t CalendarTime(void*) { return static_cast<uint32_t>(std::time(nullptr)); }
+
+}  // namespace
+
+bool ResolvePlatformPath(const StdioPlatform& state, const char* path, char* out, uint32_t size) {
+  uint32_t n = 0;
+  auto put = [&](char c) {
+    if (n + 1 >= size) return false;
+    out[n++] = (c == '\\' || c == '/') ? kSeparator : c;
+    return true;
+  };
+  for (const char* p = state.root; *p; ++p) {
+    if (!put(*p)) return false;
+  }
+  if (state.root[0] != '\0' && state.root[std::strlen(state.root) - 1] != '/' &&
+      state.root[std::strlen(state.root) - 1] != '\\' && !put('/')) {
+    return false;
+  }
+  for (const char* p = path; *p; ++p) {
+    if (!put(*p)) return false;
+  }
+  out[n] = '\0';
+  return true;
+}
+
+PlatformOps MakeStdioPlatform(StdioPlatform* state) {
+  PlatformOps ops{};
+  ops.context = state;
+  ops.alloc_block = HeapAlloc;
+  ops.free_block = HeapFree;
+  ops.open_read = OpenRead;
+  ops.file_length = FileLength;
+  ops.read = Read;
+  ops.close = Close;
+  ops.calendar_time = CalendarTime;
+  return ops;
+}

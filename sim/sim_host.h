@@ -1,0 +1,76 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "rally/host/host_interface.h"
+#include "rally/host/shell_interface.h"
+
+// The stand-in simulator: a sim_state block at the simulator's offsets, the
+// callback table, on-screen text and sounds, and the main window that the
+// module hooks. Every call the module makes is kept in `calls`, in order.
+// Time: one tick is one round of kind-5 routines, six a second.
+
+struct SimCall {
+  int64_t tick;            // ticks completed when the call was made
+  std::string op;          // host operation or window call, by its name
+  std::vector<int64_t> args;
+  std::string text;        // a text or name argument, when the call has one
+  uintptr_t routine;       // a routine argument, when the call has one
+};
+
+struct SimCallback {
+  int32_t kind;
+  HostCallback routine;
+};
+
+struct SimSound {
+  uint32_t handle;
+  std::string name;
+  bool playing;
+  int32_t ticks_left;
+  SoundDoneRoutine done;
+};
+
+struct SimWindow {
+  bool exists = true;
+  uintptr_t handle = 0x00010020;
+  uintptr_t window_proc = 0x00405000;  // the simulator's own procedure
+  bool refuse_subclass = false;        // SetWindowLongA fails
+};
+
+struct SimHost {
+  uint8_t state[sim_field::kBlockSize] = {};
+  std::vector<SimCallback> callbacks;
+  std::vector<SimSound> sounds;
+  std::vector<SimCall> calls;
+  std::vector<uint32_t> pending_commands;
+  SimWindow window;
+  uintptr_t module_handle = 0x10000000;  // what GetModuleHandleA("RALLY.DLL") answers
+  int64_t tick = 0;
+  int32_t prompt_ticks = 12;  // how long a voice prompt plays
+  int32_t sound_level = 80;   // what query_sound_level answers
+  uint32_t next_sound_handle = 1;
+  bool module_kept_loaded = false;
+  // Which prompt names load; all of them unless set.
+  std::function<bool(const std::string&)> sound_exists;
+  // Receives each issue_command once the callback that asked for it returns.
+  std::function<void(uint32_t)> deliver_command;
+};
+
+HostOps SimHostOps(SimHost& host);
+ShellOps SimShellOps(SimHost& host);
+
+// One tick: every kind-5 routine registered when the tick begins is called
+// (one removed meanwhile is skipped, one added meanwhile waits for the next
+// tick); then commands are delivered and prompts advance, finished ones
+// calling their completion routine before the next tick.
+void SimRunTick(SimHost& host);
+// A host event: every kind-11 routine is called with the id first.
+void SimSendEvent(SimHost& host, uint32_t event_id);
+
+int SimRegistrations(const SimHost& host, int32_t kind, HostCallback routine);
+int SimCallbacksOfKind(const SimHost& host, int32_t kind);
+std::vector<const SimCall*> SimCallsNamed(const SimHost& host, const std::string& op);

@@ -1,0 +1,61 @@
+#include "sim/sim_host.h"
+
+// The stand-in simulator's main window, as the module's shell sees it.
+namespace {
+
+SimHost& Host(void* context) { return *static_cast<SimHost*>(context); }
+
+void Log(SimHost& h, const char* op, std::vector<int64_t> args, std::string text = {}) {
+  h.calls.push_back(SimCall{h.tick, op, std::move(args), std::move(text), 0});
+}
+
+uintptr_t SimGetModuleHandle(void* c, const char* name) {
+  SimHost& h = Host(c);
+  Log(h, "GetModuleHandleA", {static_cast<int64_t>(h.module_handle)}, name);
+  return h.module_handle;
+}
+
+uintptr_t SimFindWindow(void* c, const char* class_name) {
+  SimHost& h = Host(c);
+  uintptr_t found = h.window.exists && std::string(class_name) == "FS98MAIN" ? h.window.handle : 0;
+  Log(h, "FindWindowA", {static_cast<int64_t>(found)}, class_name);
+  return found;
+}
+
+uintptr_t GetWindowProc(void* c, uintptr_t window) {
+  SimHost& h = Host(c);
+  uintptr_t proc = h.window.exists && window == h.window.handle ? h.window.window_proc : 0;
+  Log(h, "GetWindowLongA", {static_cast<int64_t>(window), static_cast<int64_t>(proc)});
+  return proc;
+}
+
+uintptr_t SetWindowProc(void* c, uintptr_t window, uintptr_t proc) {
+  SimHost& h = Host(c);
+  uintptr_t previous = 0;
+  if (h.window.exists && window == h.window.handle && !h.window.refuse_subclass) {
+    previous = h.window.window_proc;
+    h.window.window_proc = proc;
+  }
+  Log(h, "SetWindowLongA",
+      {static_cast<int64_t>(window), static_cast<int64_t>(proc), static_cast<int64_t>(previous)});
+  return previous;
+}
+
+void KeepModuleLoaded(void* c, uintptr_t instance) {
+  SimHost& h = Host(c);
+  Log(h, "LoadLibraryA", {static_cast<int64_t>(instance)});
+  h.module_kept_loaded = true;
+}
+
+}  // namespace
+
+ShellOps SimShellOps(SimHost& host) {
+  ShellOps ops{};
+  ops.context = &host;
+  ops.get_module_handle = SimGetModuleHandle;
+  ops.find_window = SimFindWindow;
+  ops.get_window_proc = GetWindowProc;
+  ops.set_window_proc = SetWindowProc;
+  ops.keep_module_loaded = KeepModuleLoaded;
+  return ops;
+}

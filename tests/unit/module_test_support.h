@@ -1,0 +1,93 @@
+#pragma once
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "rally/course/course_writer.h"
+#include "rally/course/scramble.h"
+#include "rally/course/score_table.h"
+#include "rally/host/entry_points.h"
+#include "rally/host/platform.h"
+#include "sim/sim_host.h"
+#include "sim/sim_module_binding.h"
+
+// A platform that counts heap blocks and can refuse the n-th allocation.
+struct CountingHeap {
+  PlatformOps inner;
+  int allocations = 0;
+  int frees = 0;
+  int fail_allocation = 0;  // 1-based index of the allocation to refuse; 0 = none
+  std::vector<void*> live;
+};
+
+inline void* CountingAlloc(void* c, uint32_t size) {
+  auto* h = static_cast<CountingHeap*>(c);
+  h->allocations += 1;
+  if (h->allocations == h->fail_allocation) return nullptr;
+  void* block = h->inner.alloc_block(h->inner.context, size);
+  h->live.push_back(block);
+  return block;
+}
+
+inline void CountingFree(void* c, void* block) {
+  auto* h = static_cast<CountingHeap*>(c);
+  h->frees += 1;
+  for (auto it = h->live.begin(); it != h->live.end(); ++it) {
+    if (*it == block) {
+      h->live.erase(it);
+      break;
+    }
+  }
+  h->inner.free_block(h->inner.context, block);
+}
+
+inline PlatformOps& Inner(void* c) { return static_cast<CountingHeap*>(c)->inner; }
+
+// Puts the counting heap in front of a platform; its files and clock stay.
+inline void CountHeap(PlatformOps& platform, CountingHeap& heap) {
+  heap.inner = platform;
+  platform.context = &heap;
+  platform.alloc_block = CountingAlloc;
+  platform.free_block = CountingFree;
+  platform.open_read = [](void* c, const char* p) { return Inner(c).open_read(Inner(c).context, p); };
+  platform.file_length = [](void* c, FileHandle f) {
+    return Inner(c).file_length(Inner(c).context, f);
+  };
+  platform.read = [](void* c, FileHandle f, void* b, uint32_t n) {
+    return Inner(c).read(Inner(c).context, f, b, n);
+  };
+  platform.close = [](void* c, FileHandle f) { Inner(c).close(Inner(c).context, f); };
+  platform.calendar_time = [](void* c) { return Inner(c).calendar_time(Inner(c).context); };
+}
+
+// A simulator folder in the system's temporary folder, removed afterwards.
+struct TempSimFolder {
+  std::filesystem::path root;
+  TempSimFolder() {
+    char name[] = "/tmp/aerilon-test-XXXXXX";
+    root = mkdtemp(name);
+    std::filesystem::create_directories(root / "ADV" / "RALLY");
+  }
+  ~TempSimFolder() { std::filesystem::remove_all(root); }
+  std::filesystem::path File(const char* name) const { return root / "ADV" / "RALLY" / name; }
+  void WriteBytes(const char* name, const std::vector<uint8_t>& bytes) const {
+    std::ofstream out(File(name), std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+  }
+};
+
+// A score file as the module writes it: the scrambled block, then the names.
+inline std::vector<uint8_t> ScoreFileBytes(const std::vector<std::string>& names) {
+  std::vector<uint8_t> bytes(score::kBlockBytes, 0);
+  bytes[0] = 100;  // percentage
+  ScrambleWords(bytes.data(), score::kBlockBytes);
+  for (const std::string& name : names) {
+    bytes.insert(bytes.end(), name.begin(), name.end());
+    bytes.push_back(0);
+  }
+  return bytes;
+}

@@ -4,12 +4,17 @@
 #include <CLI/CLI.hpp>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
 #include <iostream>
 #include <optional>
 #include <string>
 #include <unistd.h>
 
+#include "rally/course/course_check.h"
 #include "rally/course/course_writer.h"
+#include "rally/course/scramble.h"
 #include "rally/host/entry_points.h"
 #include "rally/host/lifecycle.h"
 #include "sim/sim_module_binding.h"
@@ -36,11 +41,33 @@ fs::path MakeSampleFolder() {
   return root;
 }
 
+// The module refuses a bad course silently, as it must inside the
+// simulator; a course designer running it here is told why.
+void ExplainCourse(const fs::path& root) {
+  fs::path course = root / "ADV" / "RALLY" / "Rally.DAT";
+  std::ifstream in(course, std::ios::binary);
+  if (!in) {
+    std::cerr << "aerilon-sim: " << course.string()
+              << ": no course file; the module stays inert\n";
+    return;
+  }
+  std::vector<uint8_t> image((std::istreambuf_iterator<char>(in)), {});
+  UnscrambleWords(image.data(), static_cast<uint32_t>(image.size()));
+  CourseCheck check = CheckCourseImage(image.data(), static_cast<uint32_t>(image.size()));
+  if (check.problem == CourseProblem::kNone) return;
+  std::cerr << "aerilon-sim: " << course.string() << ": the module refuses this course: "
+            << DescribeCourseProblem(check.problem) << " (at byte " << check.offset;
+  if (check.entry >= 0) std::cerr << ", entry " << check.entry;
+  std::cerr << "); the module stays inert\n";
+}
+
 uint32_t FixedTime = 0;
 uint32_t FixedCalendarTime(void*) { return FixedTime; }
 
-Transcript MakeTranscript(const RallyModule& m) {
+Transcript MakeTranscript(const RallyModule& m, const SimHost& host) {
   Transcript t{&std::cout, {}, 0};
+  t.routine_names[m.routines.main_window_proc] = "MainWindowProc";
+  t.routine_names[host.window.window_proc] = "SimulatorWindowProc";
   t.routine_names[reinterpret_cast<uintptr_t>(m.routines.startup_tick)] = "StartupDelayTick";
   t.routine_names[reinterpret_cast<uintptr_t>(m.routines.engine_tick)] = "EngineTick";
   t.routine_names[reinterpret_cast<uintptr_t>(m.routines.host_event)] = "OnHostEvent";
@@ -56,6 +83,7 @@ int Run(const Options& options) {
     root = *sample;
   }
   std::cerr << "aerilon-sim: simulator folder " << root.string() << "\n";
+  ExplainCourse(root);
 
   SimHost host;
   StdioPlatform files{};
@@ -66,10 +94,12 @@ int Run(const Options& options) {
     FixedTime = *options.time;
     m.platform.calendar_time = FixedCalendarTime;
   }
-  Transcript t = MakeTranscript(m);
+  Transcript t = MakeTranscript(m, host);
 
-  WriteHostStep(t, host.tick, "ModuleInit", ModuleInit(m));
+  WriteHostStep(t, host.tick, "ModuleInit");
+  int32_t result = ModuleInit(m);
   FlushCalls(t, host);
+  WriteHostReturn(t, host.tick, "ModuleInit", result);
   for (int i = 0; i < options.ticks; ++i) {
     SimRunTick(host);
     FlushCalls(t, host);

@@ -18,6 +18,12 @@ bool HasRoutine(const std::string& op) {
   return op == "register_callback" || op == "unregister_callback" || op == "play_sound";
 }
 
+// Window procedures are shown by name where the transcript knows them.
+bool IsProcedure(const std::string& op, const std::string& field) {
+  return (op == "SetWindowLongA" && (field == "proc" || field == "previous")) ||
+         (op == "GetWindowLongA" && field == "result");
+}
+
 bool HasText(const std::string& op) {
   return op == "show_text" || op == "load_sound" || op == "reload_sound" ||
          op == "play_sound" || op == "GetModuleHandleA" || op == "FindWindowA";
@@ -53,17 +59,22 @@ void FlushCalls(Transcript& t, const SimHost& host) {
     if (HasText(call.op)) line[TextField(call.op)] = Latin1ToUtf8(call.text);
     const auto& names = SimArgNames(call.op);
     for (size_t i = 0; i < call.args.size(); ++i) {
-      line[i < names.size() ? names[i] : "arg" + std::to_string(i)] = call.args[i];
+      std::string field = i < names.size() ? names[i] : "arg" + std::to_string(i);
+      if (IsProcedure(call.op, field)) {
+        line[field] = RoutineName(t, static_cast<uintptr_t>(call.args[i]));
+      } else {
+        line[field] = call.args[i];
+      }
     }
     if (HasRoutine(call.op)) line["routine"] = RoutineName(t, call.routine);
     *t.out << line.dump() << '\n';
   }
 }
 
-void WriteHostStep(Transcript& t, int64_t tick, const std::string& step, int64_t result) {
+void WriteHostReturn(Transcript& t, int64_t tick, const std::string& step, int64_t result) {
   nlohmann::ordered_json line;
   line["tick"] = tick;
-  line["host"] = step;
+  line["returned"] = step;
   line["result"] = result;
   *t.out << line.dump() << '\n';
 }

@@ -17,8 +17,9 @@ struct Transcript {
 
 // Writes the calls logged since the last flush.
 void FlushCalls(Transcript& t, const SimHost& host);
-void WriteHostStep(Transcript& t, int64_t tick, const std::string& step, int64_t result);
+// A step the host takes (it calls ModuleInit), and what that step returned.
 void WriteHostStep(Transcript& t, int64_t tick, const std::string& step);
+void WriteHostReturn(Transcript& t, int64_t tick, const std::string& step, int64_t result);
 
 // Course texts are Windows Latin-1; JSON wants UTF-8.
 std::string Latin1ToUtf8(const std::string& latin1);

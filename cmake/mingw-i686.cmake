@@ -12,3 +12,7 @@ set(CMAKE_FIND_ROOT_PATH /usr/${TOOLCHAIN_PREFIX})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+
+# The C runtime is the system's msvcrt.dll, printf family included: MinGW's
+# own stdio would bring wide-character calls and start-up code into the DLL.
+add_compile_definitions(__USE_MINGW_ANSI_STDIO=0)

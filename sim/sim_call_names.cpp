@@ -20,6 +20,8 @@ const std::vector<std::string>& SimArgNames(const std::string& op) {
       {"GetWindowLongA", {"window", "result"}},
       {"SetWindowLongA", {"window", "proc", "previous"}},
       {"LoadLibraryA", {"instance"}},
+      {"SendMessageA", {"window", "message", "wparam", "lparam"}},
+      {"DialogBoxParamA", {"dialog", "result"}},
   };
   static const std::vector<std::string> kNone;
   auto it = kNames.find(op);

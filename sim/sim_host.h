@@ -56,6 +56,9 @@ struct SimHost {
   bool module_kept_loaded = false;
   // Which prompt names load; all of them unless set.
   std::function<bool(const std::string&)> sound_exists;
+  // Answers a dialog the module runs (its result); without it every dialog
+  // is closed with OK (1).
+  std::function<int32_t(int32_t)> run_dialog;
   // Receives each issue_command once the callback that asked for it returns.
   std::function<void(uint32_t)> deliver_command;
 };

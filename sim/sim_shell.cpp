@@ -3,6 +3,9 @@
 // The stand-in simulator's main window, as the module's shell sees it.
 namespace {
 
+constexpr int64_t kEnterMenuLoop = 0x0211;  // WM_ENTERMENULOOP
+constexpr int64_t kExitMenuLoop = 0x0212;   // WM_EXITMENULOOP
+
 SimHost& Host(void* context) { return *static_cast<SimHost*>(context); }
 
 void Log(SimHost& h, const char* op, std::vector<int64_t> args, std::string text = {}) {
@@ -41,6 +44,18 @@ uintptr_t SetWindowProc(void* c, uintptr_t window, uintptr_t proc) {
   return previous;
 }
 
+void SendMenuLoop(void* c, uintptr_t window, bool enter) {
+  SimHost& h = Host(c);
+  Log(h, "SendMessageA", {static_cast<int64_t>(window), enter ? kEnterMenuLoop : kExitMenuLoop, 0, 0});
+}
+
+int32_t RunDialog(void* c, int32_t id) {
+  SimHost& h = Host(c);
+  int32_t result = h.run_dialog ? h.run_dialog(id) : 1;
+  Log(h, "DialogBoxParamA", {id, result});
+  return result;
+}
+
 void KeepModuleLoaded(void* c, uintptr_t instance) {
   SimHost& h = Host(c);
   Log(h, "LoadLibraryA", {static_cast<int64_t>(instance)});
@@ -56,6 +71,8 @@ ShellOps SimShellOps(SimHost& host) {
   ops.find_window = SimFindWindow;
   ops.get_window_proc = GetWindowProc;
   ops.set_window_proc = SetWindowProc;
+  ops.send_menu_loop = SendMenuLoop;
+  ops.run_dialog = RunDialog;
   ops.keep_module_loaded = KeepModuleLoaded;
   return ops;
 }

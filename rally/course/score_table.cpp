@@ -1,7 +1,9 @@
 #include "rally/course/score_table.h"
 
+#include <cstdint>
 #include <cstring>
 
+#include "rally/course/course_format.h"
 #include "rally/course/scramble.h"
 #include "rally/host/little_endian.h"
 #include "rally/host/platform.h"
@@ -60,6 +62,48 @@ void ReadNamePool(ScoreTable& t, const PlatformOps& platform, FileHandle file, i
 
 }  // namespace
 
+namespace {
+
+// The new file's name: the score path with its last character turned into
+// '$' ("Rally.SC$"), beside the old file and on the same disk.
+bool WorkFilePath(const char* path, char* out, size_t size) {
+  size_t length = std::strlen(path);
+  if (length == 0 || length + 1 > size) return false;
+  std::memcpy(out, path, length + 1);
+  out[length - 1] = '$';
+  return true;
+}
+
+bool WriteAll(const PlatformOps& p, FileHandle file, const void* data, uint32_t count) {
+  return p.write(p.context, file, data, count) == count;
+}
+
+bool WriteContents(const ScoreTable& t, const PlatformOps& p, FileHandle file) {
+  uint8_t block[kBlockBytes];
+  for (uint32_t i = 0; i < kBlockWords; ++i) store_i32le(block + 4 * i, t.words[i]);
+  ScrambleWords(block, kBlockBytes);
+  if (!WriteAll(p, file, block, kBlockBytes)) return false;
+  for (const char* name : t.name_slots) {
+    const char* text = name != nullptr ? name : "";
+    if (!WriteAll(p, file, text, static_cast<uint32_t>(std::strlen(text)) + 1)) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool WriteScoreFile(const ScoreTable& t, const PlatformOps& p, const char* path) {
+  char work[64];
+  if (!WorkFilePath(path, work, sizeof work)) return false;
+  FileHandle file = p.open_write(p.context, work);
+  if (file == nullptr) return false;
+  bool written = WriteContents(t, p, file);
+  bool finished = p.finish_write(p.context, file);
+  if (written && finished && p.replace_file(p.context, work, path)) return true;
+  p.remove_file(p.context, work);
+  return false;
+}
+
 void ReleaseNamePool(ScoreTable& t, const PlatformOps& platform) {
   if (t.name_pool != nullptr) platform.free_block(platform.context, t.name_pool);
   t.name_pool = nullptr;
@@ -103,3 +147,12 @@ int32_t BestLegValue(const ScoreTable& t, int32_t leg, int32_t value) {
 }
 int32_t BestLegTotal(const ScoreTable& t, int32_t leg) { return BestLegValue(t, leg, kLegTotal); }
 const char* NameSlot(const ScoreTable& t, int32_t slot) { return t.name_slots[slot]; }
+
+int32_t OverallResult(const ScoreTable& t, int32_t leg_count) {
+  int64_t sum = 0;
+  for (int32_t leg = 0; leg < leg_count && leg < course::kMaxLegs; ++leg) sum += BestLegTotal(t, leg);
+  int64_t result = sum * ScorePercentage(t) / 100 + ScoreBonusPoints(t);
+  if (result > INT32_MAX) return INT32_MAX;
+  if (result < INT32_MIN) return INT32_MIN;
+  return static_cast<int32_t>(result);
+}

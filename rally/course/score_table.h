@@ -34,6 +34,11 @@ struct ScoreTable {
 // the block); question_count is the course's number of quiz questions.
 void ReadScoreFile(ScoreTable& table, const PlatformOps& platform, const char* path,
                    int32_t question_count);
+// Rewrites the score file whole: the new file is written completely beside
+// the old one and replaces it only once every byte is on disk, so a failed
+// write leaves the old file as it was. False on failure (callers ignore it:
+// nothing in memory is lost).
+bool WriteScoreFile(const ScoreTable& table, const PlatformOps& platform, const char* path);
 void ReleaseNamePool(ScoreTable& table, const PlatformOps& platform);
 
 int32_t ScorePercentage(const ScoreTable& t);
@@ -43,3 +48,7 @@ int32_t QuizState(const ScoreTable& t, int32_t question);
 int32_t BestLegValue(const ScoreTable& t, int32_t leg, int32_t value);  // value 0 to 5
 int32_t BestLegTotal(const ScoreTable& t, int32_t leg);
 const char* NameSlot(const ScoreTable& t, int32_t slot);  // null: empty
+
+// The overall result: S x percentage / 100 + bonus points, S the sum of the
+// best totals of legs 1 to leg_count, in integer arithmetic.
+int32_t OverallResult(const ScoreTable& t, int32_t leg_count);

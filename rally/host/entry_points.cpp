@@ -3,6 +3,7 @@
 #include "rally/host/lifecycle.h"
 #include "rally/race/engine_tick.h"
 #include "rally/ui/host_events.h"
+#include "rally/ui/prompt_queue.h"
 
 namespace {
 RallyModule g_module{};
@@ -26,5 +27,5 @@ void RALLY_STDCALL HostEventEntry(uint32_t event_id, uint32_t) { OnHostEvent(g_m
 void RALLY_STDCALL PromptDoneEntry(uint32_t handle) {
   // After shutdown the host's tables may be gone: a late completion does nothing.
   if (g_module.frame.shut_down) return;
-  (void)handle;
+  OnPromptDone(g_module, handle);
 }

@@ -10,7 +10,9 @@
 #include "rally/race/race_state.h"
 #include "rally/race/random_generator.h"
 #include "rally/ui/menu_state.h"
+#include "rally/ui/message_queue.h"
 #include "rally/ui/prompt_queue.h"
+#include "rally/ui/score_summary.h"
 
 // The addresses the module hands to the host and the window: whoever binds
 // the module (the DLL, the stand-in host) fills them with its entry points.
@@ -47,6 +49,9 @@ struct RallyModule {
   ScoreTable scores;
   RaceEngine race;
   MenuState menu;
+  MessageQueue messages;
+  Alert alert;
   PromptQueue prompts;
+  ScoreSummaryState summary;
   RandomGenerator random;
 };

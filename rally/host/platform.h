@@ -18,6 +18,15 @@ struct PlatformOps {
   uint32_t (*read)(void* context, FileHandle file, void* buffer, uint32_t count);
   void (*close)(void* context, FileHandle file);
 
+  // Writing: a file is created (or emptied) for writing, written, and
+  // finished; finishing reports whether every byte reached the disk.
+  FileHandle (*open_write)(void* context, const char* path);
+  uint32_t (*write)(void* context, FileHandle file, const void* data, uint32_t count);
+  bool (*finish_write)(void* context, FileHandle file);
+  // Puts `from` in the place of `to`, replacing it; false leaves `to` as it was.
+  bool (*replace_file)(void* context, const char* from, const char* to);
+  void (*remove_file)(void* context, const char* path);
+
   uint32_t (*calendar_time)(void* context);  // seconds since 1970
 };
 

@@ -15,6 +15,10 @@ struct ShellOps {
   uintptr_t (*get_window_proc)(void* context, uintptr_t window);
   // SetWindowLongA(window, GWL_WNDPROC, proc); returns the previous value, 0 on failure
   uintptr_t (*set_window_proc)(void* context, uintptr_t window, uintptr_t proc);
+  // WM_ENTERMENULOOP (enter) or WM_EXITMENULOOP, wParam 0, lParam 0, to the window
+  void (*send_menu_loop)(void* context, uintptr_t window, bool enter);
+  // Runs dialog resource `id` modally over the main window; its result, -1 on failure
+  int32_t (*run_dialog)(void* context, int32_t id);
   // Keeps the module's code mapped until the process ends, so that a routine
   // the host still holds can run after the module was shut down.
   void (*keep_module_loaded)(void* context, uintptr_t module_instance);

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "rally/host/dialogs_win32.h"
+
 namespace {
 
 uintptr_t GetModule(void*, const char* name) {
@@ -21,6 +23,12 @@ uintptr_t SetWindowProc(void*, uintptr_t window, uintptr_t proc) {
       SetWindowLongA(reinterpret_cast<HWND>(window), GWL_WNDPROC, static_cast<LONG>(proc)));
 }
 
+void SendMenuLoop(void*, uintptr_t window, bool enter) {
+  SendMessageA(reinterpret_cast<HWND>(window), enter ? WM_ENTERMENULOOP : WM_EXITMENULOOP, 0, 0);
+}
+
+int32_t RunDialog(void*, int32_t id) { return RunModuleDialog(id); }
+
 // One more reference on our own file: the loader then never unmaps the code
 // while the process lives, whatever the simulator unloads.
 void KeepModuleLoaded(void*, uintptr_t module_instance) {
@@ -32,6 +40,24 @@ void KeepModuleLoaded(void*, uintptr_t module_instance) {
 void* GlobalBlock(void*, uint32_t size) { return GlobalAlloc(GMEM_FIXED, size); }
 void FreeGlobalBlock(void*, void* block) { GlobalFree(block); }
 
+// MoveFileExA replaces in one step, but Windows 9x only has a stub of it:
+// there the old file goes only once the new one is complete beside it.
+// It is looked up rather than imported, so the DLL loads wherever it is missing.
+typedef BOOL(WINAPI* MoveFileExFn)(LPCSTR, LPCSTR, DWORD);
+
+bool ReplaceWholeFile(void*, const char* from, const char* to) {
+  MoveFileExFn move_file_ex = reinterpret_cast<MoveFileExFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("KERNEL32.DLL"), "MoveFileExA")));
+  if (move_file_ex != nullptr) {
+    if (move_file_ex(from, to, MOVEFILE_REPLACE_EXISTING)) return true;
+    if (GetLastError() != ERROR_CALL_NOT_IMPLEMENTED) return false;
+  }
+  DeleteFileA(to);
+  return MoveFileA(from, to) != 0;
+}
+
+void RemoveWholeFile(void*, const char* path) { DeleteFileA(path); }
+
 StdioPlatform g_files{};
 
 }  // namespace
@@ -42,6 +68,8 @@ ShellOps MakeWin32Shell() {
   ops.find_window = FindWindowByClass;
   ops.get_window_proc = GetWindowProc;
   ops.set_window_proc = SetWindowProc;
+  ops.send_menu_loop = SendMenuLoop;
+  ops.run_dialog = RunDialog;
   ops.keep_module_loaded = KeepModuleLoaded;
   return ops;
 }
@@ -50,5 +78,7 @@ PlatformOps MakeWin32Platform() {
   PlatformOps ops = MakeStdioPlatform(&g_files);
   ops.alloc_block = GlobalBlock;
   ops.free_block = FreeGlobalBlock;
+  ops.replace_file = ReplaceWholeFile;
+  ops.remove_file = RemoveWholeFile;
   return ops;
 }

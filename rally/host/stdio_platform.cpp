@@ -40,6 +40,45 @@ uint32_t Read(void*, FileHandle file, void* buffer, uint32_t count) {
 
 void Close(void*, FileHandle file) { std::fclose(static_cast<std::FILE*>(file)); }
 
+FileHandle OpenWrite(void* context, const char* path) {
+  char resolved[520];
+  if (!ResolvePlatformPath(*static_cast<StdioPlatform*>(context), path, resolved,
+                           sizeof resolved)) {
+    return nullptr;
+  }
+  return std::fopen(resolved, "wb");
+}
+
+uint32_t Write(void*, FileHandle file, const void* data, uint32_t count) {
+  return static_cast<uint32_t>(std::fwrite(data, 1, count, static_cast<std::FILE*>(file)));
+}
+
+bool FinishWrite(void*, FileHandle file) {
+  std::FILE* f = static_cast<std::FILE*>(file);
+  bool flushed = std::fflush(f) == 0 && std::ferror(f) == 0;
+  return std::fclose(f) == 0 && flushed;
+}
+
+bool ReplaceFile(void* context, const char* from, const char* to) {
+  const StdioPlatform& state = *static_cast<StdioPlatform*>(context);
+  char source[520];
+  char target[520];
+  if (!ResolvePlatformPath(state, from, source, sizeof source) ||
+      !ResolvePlatformPath(state, to, target, sizeof target)) {
+    return false;
+  }
+  // POSIX rename replaces the target in one step.
+  return std::rename(source, target) == 0;
+}
+
+void RemoveFile(void* context, const char* path) {
+  char resolved[520];
+  if (ResolvePlatformPath(*static_cast<StdioPlatform*>(context), path, resolved,
+                          sizeof resolved)) {
+    std::remove(resolved);
+  }
+}
+
 uint32_t CalendarTime(void*) { return static_cast<uint32_t>(std::time(nullptr)); }
 
 }  // namespace
@@ -74,6 +113,11 @@ PlatformOps MakeStdioPlatform(StdioPlatform* state) {
   ops.file_length = FileLength;
   ops.read = Read;
   ops.close = Close;
+  ops.open_write = OpenWrite;
+  ops.write = Write;
+  ops.finish_write = FinishWrite;
+  ops.replace_file = ReplaceFile;
+  ops.remove_file = RemoveFile;
   ops.calendar_time = CalendarTime;
   return ops;
 }

@@ -2,11 +2,27 @@
 
 #include <cstdint>
 
+struct RallyModule;
+
 // The two voice prompt slots: the prompt that plays and at most one that
-// waits for it. 0 = empty.
+// waits for it, each a host sound handle (0 = empty). Prompts never speak
+// over each other: of several asked for while one plays, only the last is
+// heard after it.
 struct PromptQueue {
   uint32_t current;
   uint32_t waiting;
 };
 
+// Asks for the prompt with this name ("ADV\RALLY\Start"). A none reference
+// (null, or the start of the course image) never reaches the host.
+void PlayPrompt(RallyModule& m, const char* name);
+// The completion routine given to play_sound: the prompt `handle` ended.
+void OnPromptDone(RallyModule& m, uint32_t handle);
+
 bool PromptsPending(const PromptQueue& q);
+
+// The level argument of query_sound_level, and the constants load_sound,
+// reload_sound and show_text are called with.
+constexpr int32_t kSoundLevelChannel = 4;
+constexpr int32_t kSoundKind = 2;
+constexpr int32_t kReloadMode = 1;

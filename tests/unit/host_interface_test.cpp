@@ -38,8 +38,8 @@ std::vector<FieldCase> Fields() {
        [](uint8_t* s) { SetSimAircraftLongitude(s, -0x0102030405060708LL); },
        [](const uint8_t* s) { return SimAircraftPosition(s).longitude == -0x0102030405060708LL; }},
       {"aircraft_altitude", 0x570, 8,
-       [](uint8_t* s) { SetSimAircraftAltitude(s, 0x0000012CEB460000LL); },
-       [](const uint8_t* s) { return UpperWord(SimAircraftPosition(s).altitude) == 300; }},
+       [](uint8_t* s) { SetSimAircraftAltitude(s, 0x1101012CEB461111LL); },
+       [](const uint8_t* s) { return SimAircraftPosition(s).altitude == 0x1101012CEB461111LL; }},
       {"aircraft_pitch", 0x578, 4, [](uint8_t* s) { SetSimAircraftPitch(s, 0x11223344); },
        [](const uint8_t* s) { return SimAircraftPitch(s) == 0x11223344; }},
       {"aircraft_bank", 0x57C, 4, [](uint8_t* s) { SetSimAircraftBank(s, 0x55667788); },
@@ -55,8 +55,8 @@ std::vector<FieldCase> Fields() {
       {"reposition_request", 0x11F0, 4, [](uint8_t* s) { SetSimRepositionRequest(s, 0x01010101); },
        [](const uint8_t* s) { return SimRepositionRequest(s) == 0x01010101; }},
       {"reposition_altitude", 0x11F8, 8,
-       [](uint8_t* s) { SetSimRepositionAltitude(s, 0x00000016EB460000LL); },
-       [](const uint8_t* s) { return SimRepositionAltitude(s) == 0x00000016EB460000LL; }},
+       [](uint8_t* s) { SetSimRepositionAltitude(s, 0x11223344EB465566LL); },
+       [](const uint8_t* s) { return SimRepositionAltitude(s) == 0x11223344EB465566LL; }},
   };
 }
 

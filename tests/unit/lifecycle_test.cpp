@@ -9,39 +9,12 @@
 
 namespace {
 
-// One module on the stand-in simulator, as the simulator would load it.
-class Lifecycle : public ::testing::Test {
+class Lifecycle : public ModuleOnSim {
  protected:
-  void SetUp() override {
-    ResetLoadedModule();
-    std::snprintf(files_.root, sizeof files_.root, "%s", folder_.root.c_str());
-    BindModuleToSim(m(), host_, files_);
-    CountHeap(m().platform, heap_);
-  }
-  void TearDown() override { ResetLoadedModule(); }
-
-  RallyModule& m() { return LoadedModule(); }
-  void WriteCourse() { ASSERT_TRUE(WriteCourseFile(folder_.File("Rally.DAT"), SampleCourse())); }
-  void WriteScores(const std::vector<std::string>& names) {
-    folder_.WriteBytes("Rally.SCO", ScoreFileBytes(names));
-  }
-  void Ticks(int n) {
-    for (int i = 0; i < n; ++i) SimRunTick(host_);
-  }
-  std::vector<std::string> CallNames() const {
-    std::vector<std::string> names;
-    for (const SimCall& c : host_.calls) names.push_back(c.op);
-    return names;
-  }
   uintptr_t Address(HostCallback r) { return reinterpret_cast<uintptr_t>(r); }
   uintptr_t StartupTick() { return Address(m().routines.startup_tick); }
   uintptr_t EngineTick() { return Address(m().routines.engine_tick); }
   uintptr_t HostEvent() { return Address(m().routines.host_event); }
-
-  TempSimFolder folder_;
-  StdioPlatform files_{};
-  SimHost host_;
-  CountingHeap heap_;
 };
 
 using Calls = std::vector<std::string>;

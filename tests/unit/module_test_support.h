@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -91,3 +93,35 @@ inline std::vector<uint8_t> ScoreFileBytes(const std::vector<std::string>& names
   }
   return bytes;
 }
+
+// The module bound to the stand-in simulator over a temporary simulator
+// folder, with its heap counted; the course is loaded on request.
+class ModuleOnSim : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetLoadedModule();
+    std::snprintf(files_.root, sizeof files_.root, "%s", folder_.root.c_str());
+    BindModuleToSim(m(), host_, files_);
+    CountHeap(m().platform, heap_);
+  }
+  void TearDown() override { ResetLoadedModule(); }
+
+  RallyModule& m() { return LoadedModule(); }
+  void WriteCourse() { ASSERT_TRUE(WriteCourseFile(folder_.File("Rally.DAT"), SampleCourse())); }
+  void WriteScores(const std::vector<std::string>& names) {
+    folder_.WriteBytes("Rally.SCO", ScoreFileBytes(names));
+  }
+  void Ticks(int n) {
+    for (int i = 0; i < n; ++i) SimRunTick(host_);
+  }
+  std::vector<std::string> CallNames() const {
+    std::vector<std::string> names;
+    for (const SimCall& c : host_.calls) names.push_back(c.op);
+    return names;
+  }
+
+  TempSimFolder folder_;
+  StdioPlatform files_{};
+  SimHost host_;
+  CountingHeap heap_;
+};

@@ -132,7 +132,7 @@ TEST(Geodesy, TheDateLineIsCrossedTheShortWay) {
 TEST(Geodesy, UnitsMatchTheSimulatorsScale) {
   EXPECT_EQ(UpperWord(geodesy::LatitudeFromDegrees(90.0)), 10001750);
   EXPECT_EQ(static_cast<uint32_t>(UpperWord(geodesy::LongitudeFromDegrees(90.0))), 0x40000000u);
-  EXPECT_NEAR(geodesy::LatitudeDegrees(FromUpperWord(0x002CB9F3)), 26.3769, 1e-4);
+  EXPECT_NEAR(geodesy::LatitudeDegrees(FromUpperWord(0x002CB9F3)), 26.376067, 1e-6);
 }
 
 }  // namespace

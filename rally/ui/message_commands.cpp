@@ -1,0 +1,46 @@
+#include "rally/ui/message_commands.h"
+
+#include "rally/ui/format_text.h"
+#include <cstring>
+
+#include "rally/host/module.h"
+#include "rally/ui/message_queue.h"
+
+namespace {
+constexpr double kMilesPerMetre = 0.0005399568034557236;  // 1/1852
+constexpr double kFeetPerMetre = 3.2808398950131;
+constexpr uint64_t kDegreeFactorBits = 0x3F7680000000009Bull;
+constexpr int32_t kNextFixSeconds = 4;
+}  // namespace
+
+double NextFixDegreeFactor() {
+  double factor;
+  std::memcpy(&factor, &kDegreeFactorBits, sizeof factor);
+  return factor;
+}
+
+void ShowNextFixInfo(RallyModule& m) {
+  if (m.race.state != kLegRunning || !m.race.target.exists) return;
+  uint8_t target[kPositionBytes];
+  StorePosition(target, m.race.target.position);
+  uint32_t bearing = 0;
+  int32_t distance = 0;
+  m.host.distance_and_bearing(m.host.context, m.host.sim_state + sim_field::kAircraftPosition,
+                              target, &bearing, &distance);
+  double miles = distance * kMilesPerMetre;
+  uint32_t magnetic = (bearing - SimMagneticVariation(m.host.sim_state)) & 0xFFFFu;
+  int32_t degrees = static_cast<int32_t>(magnetic * NextFixDegreeFactor());
+  if (degrees == 0) degrees = 360;
+  int32_t feet = static_cast<int32_t>(UpperWord(m.race.target.position.altitude) * kFeetPerMetre);
+  char text[kMessageTextBytes];
+  FormatText(text, sizeof text, "Prossimo fix a %.1fNM per %03d\xB0, %dft MSL", miles, degrees,
+                feet);
+  QueueMessage(m, text, nullptr, kNextFixSeconds);
+  m.race.score.aids += 1;
+}
+
+void RepeatLastMessage(RallyModule& m) {
+  const MessageSlot& last = m.messages.slots[0];
+  if (m.race.state != kLegRunning || m.messages.count != 0 || last.text[0] == '\0') return;
+  QueueMessage(m, last.text, last.prompt, last.display_ticks / 6);
+}

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "rally/course/course_writer.h"
-#include "rally/course/scramble.h"
 #include "rally/course/score_table.h"
+#include "rally/course/scramble.h"
 #include "rally/host/entry_points.h"
 #include "rally/host/platform.h"
 #include "sim/sim_host.h"
@@ -28,7 +28,8 @@ struct CountingHeap {
 inline void* CountingAlloc(void* c, uint32_t size) {
   auto* h = static_cast<CountingHeap*>(c);
   h->allocations += 1;
-  if (h->allocations == h->fail_allocation) return nullptr;
+  if (h->allocations == h->fail_allocation)
+    return nullptr;
   void* block = h->inner.alloc_block(h->inner.context, size);
   h->live.push_back(block);
   return block;
@@ -46,7 +47,9 @@ inline void CountingFree(void* c, void* block) {
   h->inner.free_block(h->inner.context, block);
 }
 
-inline PlatformOps& Inner(void* c) { return static_cast<CountingHeap*>(c)->inner; }
+inline PlatformOps& Inner(void* c) {
+  return static_cast<CountingHeap*>(c)->inner;
+}
 
 // Puts the counting heap in front of a platform; its files and clock stay.
 inline void CountHeap(PlatformOps& platform, CountingHeap& heap) {
@@ -54,7 +57,9 @@ inline void CountHeap(PlatformOps& platform, CountingHeap& heap) {
   platform.context = &heap;
   platform.alloc_block = CountingAlloc;
   platform.free_block = CountingFree;
-  platform.open_read = [](void* c, const char* p) { return Inner(c).open_read(Inner(c).context, p); };
+  platform.open_read = [](void* c, const char* p) {
+    return Inner(c).open_read(Inner(c).context, p);
+  };
   platform.file_length = [](void* c, FileHandle f) {
     return Inner(c).file_length(Inner(c).context, f);
   };
@@ -104,7 +109,15 @@ class ModuleOnSim : public ::testing::Test {
     BindModuleToSim(m(), host_, files_);
     CountHeap(m().platform, heap_);
   }
-  void TearDown() override { ResetLoadedModule(); }
+  // A case that loads a course and never shuts the module down still owes
+  // its blocks back to the heap.
+  void TearDown() override {
+    ReleaseNamePool(m().scores, m().platform);
+    if (m().course.block != nullptr)
+      m().platform.free_block(m().platform.context, m().course.block);
+    m().course.block = nullptr;
+    ResetLoadedModule();
+  }
 
   RallyModule& m() { return LoadedModule(); }
   void WriteCourse() { ASSERT_TRUE(WriteCourseFile(folder_.File("Rally.DAT"), SampleCourse())); }
@@ -112,11 +125,13 @@ class ModuleOnSim : public ::testing::Test {
     folder_.WriteBytes("Rally.SCO", ScoreFileBytes(names));
   }
   void Ticks(int n) {
-    for (int i = 0; i < n; ++i) SimRunTick(host_);
+    for (int i = 0; i < n; ++i)
+      SimRunTick(host_);
   }
   std::vector<std::string> CallNames() const {
     std::vector<std::string> names;
-    for (const SimCall& c : host_.calls) names.push_back(c.op);
+    for (const SimCall& c : host_.calls)
+      names.push_back(c.op);
     return names;
   }
 

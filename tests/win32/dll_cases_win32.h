@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+
+#include "check_report.h"
+
+// The test host's cases. Each DLL case loads RALLY.DLL afresh in its own
+// simulator folder and checks that it unloads again; a case that cannot be
+// set up throws std::runtime_error.
+void CheckFs98Tables(CheckReport& report);
+void CheckExportedRecords(CheckReport& report, const std::string& dll_path);
+void CheckFullStartUpAndHandOver(CheckReport& report, const std::string& dll_path);
+void CheckShutdownDuringStartupDelay(CheckReport& report, const std::string& dll_path);
+void CheckNoCourse(CheckReport& report, const std::string& dll_path);
+void CheckCourseWithWrongMagic(CheckReport& report, const std::string& dll_path);
+void CheckNoMainWindow(CheckReport& report, const std::string& dll_path);

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <windows.h>
+
+// The test host's stand-in for the simulator's main window: a top-level
+// window of class "FS98MAIN" whose own procedure answers kProbeMessage, so
+// a test can see a message pass through whatever procedure the module put
+// in front of it.
+constexpr UINT kProbeMessage = WM_APP + 0x2A;
+
+// The answer of the host's procedure to kProbeMessage with this wparam.
+LRESULT ProbeAnswer(WPARAM wparam);
+// How many kProbeMessage calls reached the host's own procedure, and the
+// wparam of the last one.
+int ProbesReceived();
+WPARAM LastProbeParam();
+
+// The host's own window procedure, as GetWindowLongA reports it.
+LONG HostWindowProcValue();
+
+// Creates the window (registering the class the first time); throws
+// std::runtime_error when Windows refuses.
+HWND CreateHostWindow();
+void DestroyHostWindow(HWND window);

@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Runs a Windows test program under Wine inside a virtual X display (the
+# program creates windows). Arguments that name existing files are handed
+# over as Windows paths. Without wine or xvfb-run the test is skipped with
+# exit code 77, except where CI=true: there the missing tools are a failure.
+#
+# Usage: run_under_wine.sh PROGRAM [ARGS...]
+set -uo pipefail
+
+if [ $# -lt 1 ]; then
+  echo "usage: $0 PROGRAM [ARGS...]" >&2
+  exit 2
+fi
+program=$1
+shift
+
+missing=()
+for tool in wine winepath xvfb-run; do
+  command -v "$tool" >/dev/null 2>&1 || missing+=("$tool")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  if [ "${CI:-}" = "true" ]; then
+    echo "run_under_wine: ${missing[*]} not found, and CI=true requires the Wine tests to run" >&2
+    exit 1
+  fi
+  echo "##########################################################################" >&2
+  echo "## SKIPPED: ${missing[*]} not installed." >&2
+  echo "## $(basename "$program") did NOT run: RALLY.DLL is untested on Windows." >&2
+  echo "##########################################################################" >&2
+  exit 77
+fi
+
+export WINEDEBUG=${WINEDEBUG:--all}
+args=()
+for arg in "$@"; do
+  if [ -e "$arg" ]; then
+    args+=("$(winepath -w "$arg")")
+  else
+    args+=("$arg")
+  fi
+done
+
+started=$(date +%s)
+xvfb-run -a wine "$program" "${args[@]}"
+status=$?
+echo "run_under_wine: $(basename "$program") exited with status $status after $(($(date +%s) - started)) s"
+# 77 means "skipped" to CTest; a program that ends with it has failed.
+if [ "$status" -eq 77 ]; then
+  exit 1
+fi
+exit "$status"

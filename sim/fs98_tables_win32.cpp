@@ -121,20 +121,13 @@ void LayOutTables(Fs98Tables& t) {
 
 uint8_t* ModuleAddress(uint32_t module_id) {
   switch (module_id) {
-    case fs98::kServicesTable:
-      return g_tables.services;
-    case fs98::kSimState:
-      return g_serving ? g_ops.sim_state : nullptr;
-    case fs98::kGeoTable:
-      return g_tables.geo;
-    case fs98::kCallbackTable:
-      return g_tables.callbacks;
-    case fs98::kTextTable:
-      return g_tables.text;
-    case fs98::kSoundSettingsTable:
-      return g_tables.sound_settings;
-    default:
-      return nullptr;
+    case fs98::kServicesTable: return g_tables.services;
+    case fs98::kSimState: return g_serving ? g_ops.sim_state : nullptr;
+    case fs98::kGeoTable: return g_tables.geo;
+    case fs98::kCallbackTable: return g_tables.callbacks;
+    case fs98::kTextTable: return g_tables.text;
+    case fs98::kSoundSettingsTable: return g_tables.sound_settings;
+    default: return nullptr;
   }
 }
 
@@ -146,8 +139,7 @@ bool FillFs98ImportTable(ImportEntry* table, SimHost& host) {
   g_serving = true;
   for (int i = 0; i < kImportEntries && table[i].module_id != 0; ++i) {
     uint8_t* module = ModuleAddress(table[i].module_id);
-    if (module == nullptr)
-      return false;
+    if (module == nullptr) return false;
     table[i].module_pointer = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(module));
   }
   return true;

@@ -7,7 +7,9 @@ namespace geodesy {
 namespace {
 constexpr double kTwoTo32 = 4294967296.0;
 constexpr double kPi = 3.14159265358979323846;
-double Radians(double degrees) { return degrees * kPi / 180.0; }
+double Radians(double degrees) {
+  return degrees * kPi / 180.0;
+}
 }  // namespace
 
 double LatitudeDegrees(int64_t latitude) {
@@ -18,7 +20,9 @@ double LongitudeDegrees(int64_t longitude) {
   return static_cast<double>(longitude) / kTwoTo32 * 360.0 / kTwoTo32;
 }
 
-double AltitudeMetres(int64_t altitude) { return static_cast<double>(altitude) / kTwoTo32; }
+double AltitudeMetres(int64_t altitude) {
+  return static_cast<double>(altitude) / kTwoTo32;
+}
 
 int64_t LatitudeFromDegrees(double degrees) {
   return static_cast<int64_t>(std::llround(degrees / 90.0 * kLatitudeUnitsPer90Degrees * kTwoTo32));
@@ -44,9 +48,9 @@ void SimDistanceAndBearing(const HostPosition& from, const HostPosition& to, uin
   double metres = std::round(std::sqrt(ground * ground + height * height));
   *distance = metres > 2147483647.0 ? 2147483647 : static_cast<int32_t>(metres);
 
-  double theta = std::atan2(std::sin(dlambda) * std::cos(phi2),
-                            std::cos(phi1) * std::sin(phi2) -
-                                std::sin(phi1) * std::cos(phi2) * std::cos(dlambda));
+  double theta = std::atan2(
+      std::sin(dlambda) * std::cos(phi2),
+      std::cos(phi1) * std::sin(phi2) - std::sin(phi1) * std::cos(phi2) * std::cos(dlambda));
   double units = std::round(theta / (2 * 3.14159265358979323846) * 65536.0);
   int64_t angle = static_cast<int64_t>(units) % 65536;
   if (angle < 0) angle += 65536;

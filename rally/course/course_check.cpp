@@ -55,16 +55,12 @@ struct Checker {
     switch (type) {
       case kMessageRecord:
         return Text(at + message_record::kText) && Text(at + message_record::kVoice);
-      case kGate:
-        return Text(at + gate::kWarningText) && Text(at + gate::kWarningVoice);
+      case kGate: return Text(at + gate::kWarningText) && Text(at + gate::kWarningVoice);
       case kWaypoint:
         return Text(at + waypoint::kWarningText) && Text(at + waypoint::kWarningVoice);
-      case kLanding:
-        return Text(at + landing::kWarningText) && Text(at + landing::kWarningVoice);
-      case kCollectible:
-        return Slot(at + collectible::kNameSlot) && Text(at + collectible::kName);
-      default:
-        return true;
+      case kLanding: return Text(at + landing::kWarningText) && Text(at + landing::kWarningVoice);
+      case kCollectible: return Slot(at + collectible::kNameSlot) && Text(at + collectible::kName);
+      default: return true;
     }
   }
 
@@ -94,7 +90,8 @@ struct Checker {
     int32_t type = Int(static_cast<uint32_t>(offset));
     if (type != kStartGate && type != kBonusObject) return true;  // the entry scan ignores it
     if (!Inside(offset, RecordSize(type))) return Fail(CourseProblem::kEntryOutside, offset);
-    if (type == kBonusObject) return Slot(static_cast<uint32_t>(offset) + bonus_object::kCounterSlot);
+    if (type == kBonusObject)
+      return Slot(static_cast<uint32_t>(offset) + bonus_object::kCounterSlot);
     if (index >= kMaxLegs) return Fail(CourseProblem::kLegIndexTooHigh, cell);
     return LegStream(static_cast<uint32_t>(offset) + RecordSize(kStartGate));
   }
@@ -164,8 +161,7 @@ const char* DescribeCourseProblem(CourseProblem problem) {
     case CourseProblem::kLegIndexTooHigh:
       return "a start gate sits at entry index 20 or above, which has no score record";
     case CourseProblem::kUnknownRecordType: return "a leg holds a record of unknown type";
-    case CourseProblem::kMisplacedRecord:
-      return "a leg holds a StartGate or BonusObject record";
+    case CourseProblem::kMisplacedRecord: return "a leg holds a StartGate or BonusObject record";
     case CourseProblem::kRecordOutside: return "a leg record runs past the end of the file";
     case CourseProblem::kNoLegEnd: return "a leg reaches the end of the file without a LegEnd";
     case CourseProblem::kTextOutside: return "a text or voice offset points outside the file";

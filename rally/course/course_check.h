@@ -7,23 +7,23 @@
 // leg ends inside it, and the counts fit the score table.
 enum class CourseProblem {
   kNone,
-  kBadMagic,              // the block does not start with "VESK RALLY" and a NUL
-  kShortHeader,           // fewer than 128 bytes
-  kUnterminatedTitle,     // a title has no NUL inside its 48 bytes
-  kBadCount,              // a negative entry, leg or question count
-  kTooManyLegs,           // more than 20 legs
-  kTooManyQuestions,      // more than 40 quiz questions
-  kEntryTableOutside,     // the entry table runs past the block
-  kEntryOutside,          // an entry's record runs past the block
-  kLegIndexTooHigh,       // a start gate at entry index 20 or above has no score record
-  kUnknownRecordType,     // a type outside 1 to 11 inside a leg
-  kMisplacedRecord,       // a StartGate or BonusObject inside a leg
-  kRecordOutside,         // a leg record runs past the block
-  kNoLegEnd,              // the leg reaches the end of the block before its LegEnd
-  kTextOutside,           // a text or voice offset points outside the block
-  kUnterminatedText,      // a text has no NUL before the end of the block
-  kSlotOutOfRange,        // a name slot or take-counter slot outside 0 to 19
-  kQuizTableOutside,      // the quiz table runs past the block
+  kBadMagic,           // the block does not start with "VESK RALLY" and a NUL
+  kShortHeader,        // fewer than 128 bytes
+  kUnterminatedTitle,  // a title has no NUL inside its 48 bytes
+  kBadCount,           // a negative entry, leg or question count
+  kTooManyLegs,        // more than 20 legs
+  kTooManyQuestions,   // more than 40 quiz questions
+  kEntryTableOutside,  // the entry table runs past the block
+  kEntryOutside,       // an entry's record runs past the block
+  kLegIndexTooHigh,    // a start gate at entry index 20 or above has no score record
+  kUnknownRecordType,  // a type outside 1 to 11 inside a leg
+  kMisplacedRecord,    // a StartGate or BonusObject inside a leg
+  kRecordOutside,      // a leg record runs past the block
+  kNoLegEnd,           // the leg reaches the end of the block before its LegEnd
+  kTextOutside,        // a text or voice offset points outside the block
+  kUnterminatedText,   // a text has no NUL before the end of the block
+  kSlotOutOfRange,     // a name slot or take-counter slot outside 0 to 19
+  kQuizTableOutside,   // the quiz table runs past the block
 };
 
 struct CourseCheck {

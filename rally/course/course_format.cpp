@@ -19,6 +19,8 @@ uint32_t RecordSize(int32_t type) {
   }
 }
 
-bool IsTarget(int32_t type) { return type == kGate || type == kWaypoint || type == kLanding; }
+bool IsTarget(int32_t type) {
+  return type == kGate || type == kWaypoint || type == kLanding;
+}
 
 }  // namespace course

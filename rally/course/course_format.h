@@ -63,12 +63,11 @@ constexpr uint32_t kLat = 4, kLon = 8, kRadius = 12, kAlt = 16, kAltBand = 20, k
                    kReserved = 28, kWarningText = 32, kWarningVoice = 36;
 }
 namespace landing {
-constexpr uint32_t kLatMin = 4, kLatMax = 8, kLonMin = 12, kLonMax = 16, kAlt = 20,
-                   kHeading = 24, kReserved = 28, kWarningText = 32, kWarningVoice = 36;
+constexpr uint32_t kLatMin = 4, kLatMax = 8, kLonMin = 12, kLonMax = 16, kAlt = 20, kHeading = 24,
+                   kReserved = 28, kWarningText = 32, kWarningVoice = 36;
 }
 namespace track_start {
-constexpr uint32_t kLat = 4, kLon = 8, kRadial = 12, kTolerance = 16, kWeight = 20,
-                   kNearZone = 24;
+constexpr uint32_t kLat = 4, kLon = 8, kRadial = 12, kTolerance = 16, kWeight = 20, kNearZone = 24;
 }
 namespace collectible {
 constexpr uint32_t kNameSlot = 4, kPoints = 8, kReserved = 12, kName = 16;
@@ -81,9 +80,9 @@ constexpr uint32_t kDelay = 4;
 }
 namespace bonus_object {
 constexpr uint32_t kLat = 4, kLon = 8, kAlt = 12, kOuterHalf = 16, kOuterConditions = 28,
-                   kMiddleHalf = 32, kMiddleConditions = 44, kInnerHalf = 48,
-                   kInnerConditions = 60, kFlags = 64, kCounterSlot = 68, kMaxTakes = 72,
-                   kAlternativePercent = 76, kAlternativeValue = 80, kNormalValue = 84;
+                   kMiddleHalf = 32, kMiddleConditions = 44, kInnerHalf = 48, kInnerConditions = 60,
+                   kFlags = 64, kCounterSlot = 68, kMaxTakes = 72, kAlternativePercent = 76,
+                   kAlternativeValue = 80, kNormalValue = 84;
 }
 namespace quiz_question {
 constexpr uint32_t kQuestion = 0, kCorrectAnswer = 4, kSecondAnswer = 8, kThirdAnswer = 12,

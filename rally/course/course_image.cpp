@@ -6,9 +6,13 @@
 // The loader has checked every offset against the block, so the readers
 // below trust what they find.
 
-bool HasCourse(const CourseImage& c) { return c.block != nullptr; }
+bool HasCourse(const CourseImage& c) {
+  return c.block != nullptr;
+}
 
-const uint8_t* CourseStart(const CourseImage& c) { return c.block; }
+const uint8_t* CourseStart(const CourseImage& c) {
+  return c.block;
+}
 
 bool IsNoneReference(const CourseImage& c, const void* reference) {
   return reference == nullptr || (c.block != nullptr && reference == c.block);
@@ -22,8 +26,12 @@ const char* CourseSecondTitle(const CourseImage& c) {
   return reinterpret_cast<const char*>(c.block + course::kSecondTitle);
 }
 
-int32_t CourseEntryCount(const CourseImage& c) { return load_i32le(c.block + course::kEntryCount); }
-int32_t CourseLegCount(const CourseImage& c) { return load_i32le(c.block + course::kLegCount); }
+int32_t CourseEntryCount(const CourseImage& c) {
+  return load_i32le(c.block + course::kEntryCount);
+}
+int32_t CourseLegCount(const CourseImage& c) {
+  return load_i32le(c.block + course::kLegCount);
+}
 int32_t CourseQuestionCount(const CourseImage& c) {
   return load_i32le(c.block + course::kQuestionCount);
 }
@@ -48,5 +56,9 @@ const char* CourseTextField(const CourseImage& c, const uint8_t* record, uint32_
   return reinterpret_cast<const char*>(CourseAddress(c, load_i32le(record + field)));
 }
 
-int32_t RecordType(const uint8_t* record) { return load_i32le(record); }
-int32_t RecordField(const uint8_t* record, uint32_t field) { return load_i32le(record + field); }
+int32_t RecordType(const uint8_t* record) {
+  return load_i32le(record);
+}
+int32_t RecordField(const uint8_t* record, uint32_t field) {
+  return load_i32le(record + field);
+}

@@ -1,8 +1,8 @@
 #include "rally/course/course_loader.h"
 
 #include "rally/course/course_check.h"
-#include "rally/course/scramble.h"
 #include "rally/course/score_path.h"
+#include "rally/course/scramble.h"
 #include "rally/host/module.h"
 
 namespace {

@@ -74,8 +74,7 @@ class ImageBuilder {
 
   // The field at `at` will hold the offset of `text`; an empty text is none.
   void Text(uint32_t at, const std::string& text, const std::string& where, const char* field) {
-    if (text.empty())
-      return;
+    if (text.empty()) return;
     if (text.find('\0') != std::string::npos) {
       Refuse(where, std::string(field) + " contains a NUL byte, which would cut it short");
     }
@@ -308,8 +307,7 @@ std::vector<uint8_t> EncodeCourseFile(const Course& course) {
 bool WriteCourseFile(const std::string& path, const Course& course) {
   std::vector<uint8_t> bytes = EncodeCourseFile(course);
   std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr)
-    return false;
+  if (file == nullptr) return false;
   bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
   // A failed close can mean the data never reached the disk.
   bool closed = std::fclose(file) == 0;

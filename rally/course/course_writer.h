@@ -74,9 +74,9 @@ struct QuizQuestion {
 };
 
 struct Course {
-  std::string first_title, second_title;  // at most 47 bytes each
-  std::vector<Leg> legs;                  // entries 0 to legs - 1
-  std::vector<BonusObject> bonus_objects; // entries after the legs
+  std::string first_title, second_title;   // at most 47 bytes each
+  std::vector<Leg> legs;                   // entries 0 to legs - 1
+  std::vector<BonusObject> bonus_objects;  // entries after the legs
   std::vector<QuizQuestion> questions;
 };
 

@@ -136,21 +136,32 @@ void ReadScoreFile(ScoreTable& t, const PlatformOps& platform, const char* path,
   platform.close(platform.context, file);
 }
 
-int32_t ScorePercentage(const ScoreTable& t) { return t.words[kPercentageWord]; }
-int32_t ScoreBonusPoints(const ScoreTable& t) { return t.words[kBonusPointsWord]; }
-int32_t TakeCounter(const ScoreTable& t, int32_t slot) { return t.words[kTakeCounterWord + slot]; }
+int32_t ScorePercentage(const ScoreTable& t) {
+  return t.words[kPercentageWord];
+}
+int32_t ScoreBonusPoints(const ScoreTable& t) {
+  return t.words[kBonusPointsWord];
+}
+int32_t TakeCounter(const ScoreTable& t, int32_t slot) {
+  return t.words[kTakeCounterWord + slot];
+}
 int32_t QuizState(const ScoreTable& t, int32_t question) {
   return t.words[kQuizStateWord + question];
 }
 int32_t BestLegValue(const ScoreTable& t, int32_t leg, int32_t value) {
   return t.words[kLegScoreWord + kLegScoreWords * leg + value];
 }
-int32_t BestLegTotal(const ScoreTable& t, int32_t leg) { return BestLegValue(t, leg, kLegTotal); }
-const char* NameSlot(const ScoreTable& t, int32_t slot) { return t.name_slots[slot]; }
+int32_t BestLegTotal(const ScoreTable& t, int32_t leg) {
+  return BestLegValue(t, leg, kLegTotal);
+}
+const char* NameSlot(const ScoreTable& t, int32_t slot) {
+  return t.name_slots[slot];
+}
 
 int32_t OverallResult(const ScoreTable& t, int32_t leg_count) {
   int64_t sum = 0;
-  for (int32_t leg = 0; leg < leg_count && leg < course::kMaxLegs; ++leg) sum += BestLegTotal(t, leg);
+  for (int32_t leg = 0; leg < leg_count && leg < course::kMaxLegs; ++leg)
+    sum += BestLegTotal(t, leg);
   int64_t result = sum * ScorePercentage(t) / 100 + ScoreBonusPoints(t);
   if (result > INT32_MAX) return INT32_MAX;
   if (result < INT32_MIN) return INT32_MIN;

@@ -12,11 +12,11 @@ constexpr uint32_t kBlockWords = kBlockBytes / 4;
 constexpr int32_t kNameSlots = 20;
 constexpr uint32_t kPercentageWord = 0;
 constexpr uint32_t kBonusPointsWord = 1;
-constexpr uint32_t kTakeCounterWord = 2;   // 20 words
-constexpr uint32_t kQuizStateWord = 22;    // 40 words
-constexpr uint32_t kLegScoreWord = 62;     // 20 records of 6 words
+constexpr uint32_t kTakeCounterWord = 2;  // 20 words
+constexpr uint32_t kQuizStateWord = 22;   // 40 words
+constexpr uint32_t kLegScoreWord = 62;    // 20 records of 6 words
 constexpr uint32_t kLegScoreWords = 6;
-constexpr uint32_t kLegTotal = 5;          // the total is the sixth value of a record
+constexpr uint32_t kLegTotal = 5;  // the total is the sixth value of a record
 constexpr int32_t kQuizAsked = 1;
 constexpr int32_t kQuizWrong = 2;
 }  // namespace score

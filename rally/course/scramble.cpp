@@ -3,7 +3,9 @@
 #include "rally/host/little_endian.h"
 
 namespace {
-uint32_t RotateLeft1(uint32_t v) { return (v << 1) | (v >> 31); }
+uint32_t RotateLeft1(uint32_t v) {
+  return (v << 1) | (v >> 31);
+}
 }  // namespace
 
 void UnscrambleWords(uint8_t* data, uint32_t length) {

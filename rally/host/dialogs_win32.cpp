@@ -20,8 +20,7 @@ INT_PTR CALLBACK PlainDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARA
 
 int32_t RunModuleDialog(int32_t id) {
   const RallyModule& m = LoadedModule();
-  return static_cast<int32_t>(DialogBoxParamA(reinterpret_cast<HINSTANCE>(m.frame.module_instance),
-                                              MAKEINTRESOURCEA(id),
-                                              reinterpret_cast<HWND>(m.frame.main_window),
-                                              PlainDialogProc, 0));
+  return static_cast<int32_t>(
+      DialogBoxParamA(reinterpret_cast<HINSTANCE>(m.frame.module_instance), MAKEINTRESOURCEA(id),
+                      reinterpret_cast<HWND>(m.frame.main_window), PlainDialogProc, 0));
 }

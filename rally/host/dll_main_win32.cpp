@@ -19,8 +19,12 @@ void RALLY_STDCALL ModuleDeinitExport();
 extern "C" {
 LinkageRecord Linkage = {0x1000, ModuleInitExport, ModuleDeinitExport, {0, 0, 0}};
 ImportEntry ImportTable[kImportEntries] = {
-    {fs98::kServicesTable, 0}, {fs98::kSimState, 0},  {fs98::kGeoTable, 0},
-    {fs98::kCallbackTable, 0}, {fs98::kTextTable, 0}, {fs98::kSoundSettingsTable, 0},
+    {fs98::kServicesTable, 0},
+    {fs98::kSimState, 0},
+    {fs98::kGeoTable, 0},
+    {fs98::kCallbackTable, 0},
+    {fs98::kTextTable, 0},
+    {fs98::kSoundSettingsTable, 0},
     {0, 0},
 };
 }
@@ -50,4 +54,6 @@ void RALLY_STDCALL ModuleDeinitExport() {
 // The DLL's entry point. The module does its work in ModuleInit, called by
 // the simulator once it has filled the ImportTable, so there is nothing to
 // do on attach or detach.
-extern "C" BOOL WINAPI DllEntry(HINSTANCE, DWORD, LPVOID) { return TRUE; }
+extern "C" BOOL WINAPI DllEntry(HINSTANCE, DWORD, LPVOID) {
+  return TRUE;
+}

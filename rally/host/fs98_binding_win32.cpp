@@ -36,8 +36,7 @@ typedef uint32_t(RALLY_STDCALL* ShowTextFn)(const char*, int32_t, int32_t, int32
 typedef int32_t(RALLY_STDCALL* LoadSoundFn)(const char*, int32_t, uint32_t*);
 typedef int32_t(RALLY_STDCALL* ReloadSoundFn)(const char*, int32_t, uint32_t, int32_t);
 typedef uint32_t(RALLY_STDCALL* ReleaseSoundFn)(uint32_t);
-typedef uint32_t(RALLY_STDCALL* PlaySoundFn)(uint32_t, int32_t, int32_t, int32_t,
-                                             SoundDoneRoutine);
+typedef uint32_t(RALLY_STDCALL* PlaySoundFn)(uint32_t, int32_t, int32_t, int32_t, SoundDoneRoutine);
 typedef uint32_t(RALLY_STDCALL* SetLevelFn)(uint32_t, int32_t);
 typedef int32_t(RALLY_STDCALL* QueryLevelFn)(int32_t);
 

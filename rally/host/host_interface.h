@@ -40,8 +40,7 @@ struct HostOps {
   // from, to: 24-byte positions; bearing: true, in the low 16 bits; distance in metres.
   void (*distance_and_bearing)(void* context, const uint8_t* from, const uint8_t* to,
                                uint32_t* bearing, int32_t* distance);
-  void (*show_text)(void* context, const char* text, int32_t five, int32_t duration,
-                    int32_t zero);
+  void (*show_text)(void* context, const char* text, int32_t five, int32_t duration, int32_t zero);
   // 0 = loaded; on failure *handle stays 0.
   int32_t (*load_sound)(void* context, const char* name, int32_t two, uint32_t* handle);
   // 0 = the idle handle now holds the new sound.
@@ -64,40 +63,40 @@ constexpr uint32_t kCallbackTable = 0x04;
 constexpr uint32_t kTextTable = 0x16;
 constexpr uint32_t kSoundSettingsTable = 0x27;
 
-constexpr uint32_t kRegisterCallback = 0x18;     // callback_table
-constexpr uint32_t kUnregisterCallback = 0x1C;   // callback_table
-constexpr uint32_t kIssueCommand = 0x40;         // services_table
-constexpr uint32_t kDistanceAndBearing = 0x70;   // geo_table
-constexpr uint32_t kShowText = 0x18;             // text_table
-constexpr uint32_t kLoadSound = 0x2D4;           // services_table
-constexpr uint32_t kReloadSound = 0x2D8;         // services_table
-constexpr uint32_t kReleaseSound = 0x2DC;        // services_table
-constexpr uint32_t kPlaySound = 0x2E0;           // services_table
-constexpr uint32_t kSetSoundLevel = 0x2EC;       // services_table
-constexpr uint32_t kQuerySoundLevel = 0x30;      // sound_settings_table
+constexpr uint32_t kRegisterCallback = 0x18;    // callback_table
+constexpr uint32_t kUnregisterCallback = 0x1C;  // callback_table
+constexpr uint32_t kIssueCommand = 0x40;        // services_table
+constexpr uint32_t kDistanceAndBearing = 0x70;  // geo_table
+constexpr uint32_t kShowText = 0x18;            // text_table
+constexpr uint32_t kLoadSound = 0x2D4;          // services_table
+constexpr uint32_t kReloadSound = 0x2D8;        // services_table
+constexpr uint32_t kReleaseSound = 0x2DC;       // services_table
+constexpr uint32_t kPlaySound = 0x2E0;          // services_table
+constexpr uint32_t kSetSoundLevel = 0x2EC;      // services_table
+constexpr uint32_t kQuerySoundLevel = 0x30;     // sound_settings_table
 }  // namespace fs98
 
 // Fields of the sim_state block.
 namespace sim_field {
-constexpr uint32_t kPauseFlag = 0x264;           // int16
-constexpr uint32_t kSuspendFlag = 0x270;         // uint8
-constexpr uint32_t kMagneticVariation = 0x2A0;   // 16-bit angle
-constexpr uint32_t kAircraftSpeed = 0x2B8;       // int32
-constexpr uint32_t kRepositionMode = 0x365;      // uint8
-constexpr uint32_t kOnGround = 0x366;            // int16
-constexpr uint32_t kAircraftPosition = 0x560;    // position (3 x int64)
-constexpr uint32_t kAircraftLatitude = 0x560;    // int64
-constexpr uint32_t kAircraftLongitude = 0x568;   // int64
-constexpr uint32_t kAircraftAltitude = 0x570;    // int64
-constexpr uint32_t kAircraftPitch = 0x578;       // int32
-constexpr uint32_t kAircraftBank = 0x57C;        // int32
-constexpr uint32_t kAircraftHeading = 0x580;     // uint32, 2^32 = 360 degrees
-constexpr uint32_t kSlewActive = 0x5DC;          // int16
-constexpr uint32_t kCrashed = 0x832;             // int16
-constexpr uint32_t kConditionIndex = 0xB60;      // uint8
-constexpr uint32_t kRepositionRequest = 0x11F0;  // int32
-constexpr uint32_t kRepositionAltitude = 0x11F8; // int64, metres
-constexpr uint32_t kBlockSize = 0x1200;          // every field above lies below this
+constexpr uint32_t kPauseFlag = 0x264;            // int16
+constexpr uint32_t kSuspendFlag = 0x270;          // uint8
+constexpr uint32_t kMagneticVariation = 0x2A0;    // 16-bit angle
+constexpr uint32_t kAircraftSpeed = 0x2B8;        // int32
+constexpr uint32_t kRepositionMode = 0x365;       // uint8
+constexpr uint32_t kOnGround = 0x366;             // int16
+constexpr uint32_t kAircraftPosition = 0x560;     // position (3 x int64)
+constexpr uint32_t kAircraftLatitude = 0x560;     // int64
+constexpr uint32_t kAircraftLongitude = 0x568;    // int64
+constexpr uint32_t kAircraftAltitude = 0x570;     // int64
+constexpr uint32_t kAircraftPitch = 0x578;        // int32
+constexpr uint32_t kAircraftBank = 0x57C;         // int32
+constexpr uint32_t kAircraftHeading = 0x580;      // uint32, 2^32 = 360 degrees
+constexpr uint32_t kSlewActive = 0x5DC;           // int16
+constexpr uint32_t kCrashed = 0x832;              // int16
+constexpr uint32_t kConditionIndex = 0xB60;       // uint8
+constexpr uint32_t kRepositionRequest = 0x11F0;   // int32
+constexpr uint32_t kRepositionAltitude = 0x11F8;  // int64, metres
+constexpr uint32_t kBlockSize = 0x1200;           // every field above lies below this
 }  // namespace sim_field
 
 // Typed access to the state block. Reads take what the module looks at;
@@ -142,7 +141,9 @@ void SetSimRepositionRequest(uint8_t* s, int32_t v);
 void SetSimRepositionAltitude(uint8_t* s, int64_t v);
 
 // The whole part of a 64-bit fixed-point value, and a value built from one.
-inline int32_t UpperWord(int64_t v) { return static_cast<int32_t>(static_cast<uint64_t>(v) >> 32); }
+inline int32_t UpperWord(int64_t v) {
+  return static_cast<int32_t>(static_cast<uint64_t>(v) >> 32);
+}
 inline int64_t FromUpperWord(int32_t whole) {
   return static_cast<int64_t>(static_cast<uint64_t>(static_cast<uint32_t>(whole)) << 32);
 }

@@ -13,8 +13,12 @@ constexpr char kSeparator = '\\';
 constexpr char kSeparator = '/';
 #endif
 
-void* HeapAlloc(void*, uint32_t size) { return std::malloc(size == 0 ? 1 : size); }
-void HeapFree(void*, void* block) { std::free(block); }
+void* HeapAlloc(void*, uint32_t size) {
+  return std::malloc(size == 0 ? 1 : size);
+}
+void HeapFree(void*, void* block) {
+  std::free(block);
+}
 
 FileHandle OpenRead(void* context, const char* path) {
   char resolved[520];
@@ -38,7 +42,9 @@ uint32_t Read(void*, FileHandle file, void* buffer, uint32_t count) {
   return static_cast<uint32_t>(std::fread(buffer, 1, count, static_cast<std::FILE*>(file)));
 }
 
-void Close(void*, FileHandle file) { std::fclose(static_cast<std::FILE*>(file)); }
+void Close(void*, FileHandle file) {
+  std::fclose(static_cast<std::FILE*>(file));
+}
 
 FileHandle OpenWrite(void* context, const char* path) {
   char resolved[520];
@@ -73,13 +79,14 @@ bool ReplaceFile(void* context, const char* from, const char* to) {
 
 void RemoveFile(void* context, const char* path) {
   char resolved[520];
-  if (ResolvePlatformPath(*static_cast<StdioPlatform*>(context), path, resolved,
-                          sizeof resolved)) {
+  if (ResolvePlatformPath(*static_cast<StdioPlatform*>(context), path, resolved, sizeof resolved)) {
     std::remove(resolved);
   }
 }
 
-uint32_t CalendarTime(void*) { return static_cast<uint32_t>(std::time(nullptr)); }
+uint32_t CalendarTime(void*) {
+  return static_cast<uint32_t>(std::time(nullptr));
+}
 
 }  // namespace
 

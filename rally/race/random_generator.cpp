@@ -1,6 +1,8 @@
 #include "rally/race/random_generator.h"
 
-void SeedRandom(RandomGenerator& g, uint32_t seed) { g.state = seed; }
+void SeedRandom(RandomGenerator& g, uint32_t seed) {
+  g.state = seed;
+}
 
 int32_t NextRandom(RandomGenerator& g) {
   g.state = g.state * 214013u + 2531011u;

@@ -8,17 +8,12 @@ void OnHostEvent(RallyModule& m, uint32_t event_id) {
   // Keys mean nothing until the menu that names them has been merged.
   if (m.menu.command_base == 0) return;
   switch (event_id) {
-    case kEventNextFix:
-      ShowNextFixInfo(m);
-      break;
+    case kEventNextFix: ShowNextFixInfo(m); break;
     case kEventScoreSummary:
       // The dialog needs the window's message loop: the menu command runs it.
       m.host.issue_command(m.host.context, m.menu.command_base + kScoreCommandSlot, 0);
       break;
-    case kEventRepeat:
-      RepeatLastMessage(m);
-      break;
-    default:
-      break;
+    case kEventRepeat: RepeatLastMessage(m); break;
+    default: break;
   }
 }

@@ -1,7 +1,7 @@
 #include "rally/ui/message_commands.h"
 
-#include "rally/ui/format_text.h"
 #include <cstring>
+#include "rally/ui/format_text.h"
 
 #include "rally/host/module.h"
 #include "rally/ui/message_queue.h"
@@ -34,7 +34,7 @@ void ShowNextFixInfo(RallyModule& m) {
   int32_t feet = static_cast<int32_t>(UpperWord(m.race.target.position.altitude) * kFeetPerMetre);
   char text[kMessageTextBytes];
   FormatText(text, sizeof text, "Prossimo fix a %.1fNM per %03d\xB0, %dft MSL", miles, degrees,
-                feet);
+             feet);
   QueueMessage(m, text, nullptr, kNextFixSeconds);
   m.race.score.aids += 1;
 }

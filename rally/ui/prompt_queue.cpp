@@ -44,4 +44,6 @@ void OnPromptDone(RallyModule& m, uint32_t handle) {
   }
 }
 
-bool PromptsPending(const PromptQueue& q) { return q.current != 0 || q.waiting != 0; }
+bool PromptsPending(const PromptQueue& q) {
+  return q.current != 0 || q.waiting != 0;
+}

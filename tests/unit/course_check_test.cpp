@@ -198,8 +198,7 @@ TEST_F(CourseCheckTest, AcceptsACourseWithoutEntries) {
 }
 
 TEST_F(CourseCheckTest, AcceptsOffsetZeroForEveryText) {
-  for (uint32_t field : TextFields(image_))
-    SetWord(image_, field, 0);
+  for (uint32_t field : TextFields(image_)) SetWord(image_, field, 0);
   EXPECT_EQ(Problem(image_), CourseProblem::kNone);
 }
 

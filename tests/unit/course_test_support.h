@@ -86,8 +86,7 @@ inline std::vector<uint32_t> LegRecords(const Bytes& image, int32_t leg) {
   for (;;) {
     records.push_back(at);
     int32_t type = Word(image, at);
-    if (type == course::kLegEnd || course::RecordSize(type) == 0)
-      return records;
+    if (type == course::kLegEnd || course::RecordSize(type) == 0) return records;
     at += course::RecordSize(type);
   }
 }
@@ -95,8 +94,7 @@ inline std::vector<uint32_t> LegRecords(const Bytes& image, int32_t leg) {
 // The first record of the given type in a leg.
 inline uint32_t FindRecord(const Bytes& image, int32_t leg, int32_t type) {
   for (uint32_t at : LegRecords(image, leg)) {
-    if (Word(image, at) == type)
-      return at;
+    if (Word(image, at) == type) return at;
   }
   throw std::runtime_error("no record of type " + std::to_string(type));
 }
@@ -115,10 +113,8 @@ inline std::vector<uint32_t> TextFields(const Bytes& image) {
   for (int32_t leg = 0; leg < Word(image, kLegCount); ++leg) {
     for (uint32_t at : LegRecords(image, leg)) {
       auto found = kFields.find(Word(image, at));
-      if (found == kFields.end())
-        continue;
-      for (uint32_t field : found->second)
-        fields.push_back(at + field);
+      if (found == kFields.end()) continue;
+      for (uint32_t field : found->second) fields.push_back(at + field);
     }
   }
   uint32_t quiz = static_cast<uint32_t>(Word(image, kQuizTableOffset));
@@ -135,8 +131,7 @@ inline std::vector<uint32_t> TextFields(const Bytes& image) {
 inline Bytes ScoreFile(const std::map<uint32_t, int32_t>& words,
                        const std::vector<std::string>& names = {}) {
   Bytes bytes(score::kBlockBytes, 0);
-  for (const auto& [word, value] : words)
-    store_i32le(&bytes.at(4 * word), value);
+  for (const auto& [word, value] : words) store_i32le(&bytes.at(4 * word), value);
   ScrambleWords(bytes.data(), score::kBlockBytes);
   for (const std::string& name : names) {
     bytes.insert(bytes.end(), name.begin(), name.end());

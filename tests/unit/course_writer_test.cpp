@@ -63,8 +63,7 @@ TEST(CourseWriter, LegStreamsFollowTheEntryTableThenBonusObjectsQuizAndTexts) {
   EXPECT_EQ(Word(image, EntryOffset(image, 2)), kBonusObject);
   EXPECT_EQ(static_cast<uint32_t>(Word(image, kQuizTableOffset)), EntryOffset(image, 2) + 88);
   std::vector<int32_t> types;
-  for (uint32_t at : LegRecords(image, 1))
-    types.push_back(Word(image, at));
+  for (uint32_t at : LegRecords(image, 1)) types.push_back(Word(image, at));
   EXPECT_EQ(types, (std::vector<int32_t>{kStartGate, kMessageRecord, kGate, kWaypoint, kTrackStart,
                                          kTrackEnd, kCollectible, kQuizTimer, kLanding, kLegEnd}));
   uint32_t texts = static_cast<uint32_t>(Word(image, kQuizTableOffset)) + 20;
@@ -144,8 +143,7 @@ TEST(CourseWriter, EachDistinctTextIsStoredOnceAndEmptyTextsAreNone) {
   std::set<std::string> texts;
   for (uint32_t field : fields) {
     int32_t offset = Word(image, field);
-    if (offset == 0)
-      continue;
+    if (offset == 0) continue;
     offsets.insert(offset);
     texts.insert(TextAt(image, offset));
   }
@@ -160,8 +158,7 @@ TEST(CourseWriter, EachDistinctTextIsStoredOnceAndEmptyTextsAreNone) {
   EXPECT_EQ(
       image.size(), quiz + 20 + [&] {
         size_t bytes = 0;
-        for (const std::string& t : texts)
-          bytes += t.size() + 1;
+        for (const std::string& t : texts) bytes += t.size() + 1;
         return bytes;
       }());
 }
@@ -241,8 +238,7 @@ class SampleCourseImage : public ::testing::Test {
 
   std::vector<int32_t> Types(int32_t leg) const {
     std::vector<int32_t> types;
-    for (uint32_t at : LegRecords(image_, leg))
-      types.push_back(Word(image_, at));
+    for (uint32_t at : LegRecords(image_, leg)) types.push_back(Word(image_, at));
     return types;
   }
   bool BoxHolds(uint32_t record, uint32_t box, int32_t lat, int32_t lon) const {
@@ -282,8 +278,7 @@ TEST_F(SampleCourseImage, StartsWestOfRalliestBaseAndLandsOnTheAirfields) {
   for (int32_t leg = 0; leg < 2; ++leg) {
     for (uint32_t at : LegRecords(image_, leg)) {
       int32_t type = Word(image_, at);
-      if (type != kStartGate && type != kGate && type != kLanding)
-        continue;
+      if (type != kStartGate && type != kGate && type != kLanding) continue;
       EXPECT_LT(Word(image_, at + 8) - Word(image_, at + 4), 1200) << "latitude span at " << at;
       EXPECT_LT(Word(image_, at + 16) - Word(image_, at + 12), 1200 * 120)
           << "longitude span at " << at;
@@ -295,8 +290,7 @@ TEST_F(SampleCourseImage, TextsAreLatin1WithItalianAccents) {
   bool accented = false;
   for (uint32_t field : TextFields(image_)) {
     int32_t offset = Word(image_, field);
-    if (offset == 0)
-      continue;
+    if (offset == 0) continue;
     for (unsigned char c : TextAt(image_, offset)) {
       EXPECT_TRUE(c >= 0x20 && c != 0x7F && (c < 0x80 || c >= 0xA0)) << "byte " << int{c};
       accented = accented || c >= 0xC0;

@@ -207,9 +207,9 @@ class NextFix : public Messages {
                                                      geodesy::LongitudeFromDegrees(170.5), 0});
   }
   void TargetAt(double lat, double lon, int32_t metres) {
-    m().race.target.position = HostPosition{geodesy::LatitudeFromDegrees(lat),
-                                            geodesy::LongitudeFromDegrees(lon),
-                                            FromUpperWord(metres)};
+    m().race.target.position =
+        HostPosition{geodesy::LatitudeFromDegrees(lat), geodesy::LongitudeFromDegrees(lon),
+                     FromUpperWord(metres)};
   }
 };
 

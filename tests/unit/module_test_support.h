@@ -28,8 +28,7 @@ struct CountingHeap {
 inline void* CountingAlloc(void* c, uint32_t size) {
   auto* h = static_cast<CountingHeap*>(c);
   h->allocations += 1;
-  if (h->allocations == h->fail_allocation)
-    return nullptr;
+  if (h->allocations == h->fail_allocation) return nullptr;
   void* block = h->inner.alloc_block(h->inner.context, size);
   h->live.push_back(block);
   return block;
@@ -125,13 +124,11 @@ class ModuleOnSim : public ::testing::Test {
     folder_.WriteBytes("Rally.SCO", ScoreFileBytes(names));
   }
   void Ticks(int n) {
-    for (int i = 0; i < n; ++i)
-      SimRunTick(host_);
+    for (int i = 0; i < n; ++i) SimRunTick(host_);
   }
   std::vector<std::string> CallNames() const {
     std::vector<std::string> names;
-    for (const SimCall& c : host_.calls)
-      names.push_back(c.op);
+    for (const SimCall& c : host_.calls) names.push_back(c.op);
     return names;
   }
 

@@ -24,8 +24,8 @@ TEST_F(Prompts, OfThreeAtOnceTheFirstPlaysAndTheLastReplacesTheSecond) {
   PlayPrompt(m(), "ADV\\RALLY\\Start");
   PlayPrompt(m(), "ADV\\RALLY\\Bonus");
   PlayPrompt(m(), "ADV\\RALLY\\Malus");
-  EXPECT_EQ(CallNames(), (Names{"load_sound", "query_sound_level", "set_sound_level",
-                                "play_sound", "load_sound", "reload_sound"}));
+  EXPECT_EQ(CallNames(), (Names{"load_sound", "query_sound_level", "set_sound_level", "play_sound",
+                                "load_sound", "reload_sound"}));
   const SimCall& query = host_.calls[1];
   EXPECT_EQ(query.args[0], 4);
   const SimCall& level = host_.calls[2];

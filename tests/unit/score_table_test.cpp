@@ -16,8 +16,7 @@ class ScoreTableTest : public ::testing::Test {
   void SetUp() override {
     platform_ = CountedPlatform(heap_, folder_.files);
     // Left over from an earlier read, so that a missed field shows.
-    for (auto& word : table_.words)
-      word = 7;
+    for (auto& word : table_.words) word = 7;
     table_.unasked_count = 7;
     table_.wrong_count = 7;
   }
@@ -95,8 +94,7 @@ TEST_F(ScoreTableTest, TwentyEmptyNamesLeaveEverySlotEmpty) {
 
 TEST_F(ScoreTableTest, NamesAreReadBackIntoTheirSlots) {
   std::vector<std::string> names = {"Alfa", "", "Charlie"};
-  for (int i = 3; i < 21; ++i)
-    names.push_back("Nome " + std::to_string(i));
+  for (int i = 3; i < 21; ++i) names.push_back("Nome " + std::to_string(i));
   names[19] = "Citt\xE0";
   folder_.Write("Rally.SCO", ScoreFile({}, names));
   Read();
@@ -111,8 +109,7 @@ TEST_F(ScoreTableTest, SlotsBeyondTheNamesInTheFileAreEmpty) {
   folder_.Write("Rally.SCO", ScoreFile({}, {"Alfa", "Bravo"}));
   Read();
   EXPECT_STREQ(NameSlot(table_, 1), "Bravo");
-  for (int32_t slot = 2; slot < kNameSlots; ++slot)
-    EXPECT_EQ(NameSlot(table_, slot), nullptr);
+  for (int32_t slot = 2; slot < kNameSlots; ++slot) EXPECT_EQ(NameSlot(table_, slot), nullptr);
 }
 
 TEST_F(ScoreTableTest, APoolWithoutItsFinalNulEndsSafely) {

@@ -11,8 +11,7 @@ using Bytes = std::vector<uint8_t>;
 
 Bytes Counting(uint32_t length) {
   Bytes bytes(length);
-  for (uint32_t i = 0; i < length; ++i)
-    bytes[i] = static_cast<uint8_t>(0x30 + 7 * i);
+  for (uint32_t i = 0; i < length; ++i) bytes[i] = static_cast<uint8_t>(0x30 + 7 * i);
   return bytes;
 }
 

@@ -13,7 +13,9 @@ SimHost* g_host = nullptr;
 std::vector<std::string> g_seen;
 HostOps g_ops;
 
-void RALLY_STDCALL Second(uint32_t, uint32_t) { g_seen.push_back("second"); }
+void RALLY_STDCALL Second(uint32_t, uint32_t) {
+  g_seen.push_back("second");
+}
 void RALLY_STDCALL RegistersSecond(uint32_t, uint32_t) {
   g_seen.push_back("first");
   g_ops.register_callback(g_ops.context, kCallbackTick, Second);

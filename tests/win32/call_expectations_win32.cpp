@@ -15,15 +15,11 @@ std::string DescribeSimCalls(const SimHost& host, size_t from) {
   std::string s;
   for (size_t i = from; i < host.calls.size(); ++i) {
     const SimCall& c = host.calls[i];
-    if (!s.empty())
-      s += ", ";
+    if (!s.empty()) s += ", ";
     s += c.op + "(";
-    for (size_t k = 0; k < c.args.size(); ++k)
-      s += (k ? ", " : "") + std::to_string(c.args[k]);
-    if (!c.text.empty())
-      s += ", \"" + c.text + "\"";
-    if (c.routine != 0)
-      s += ", " + Hex(c.routine);
+    for (size_t k = 0; k < c.args.size(); ++k) s += (k ? ", " : "") + std::to_string(c.args[k]);
+    if (!c.text.empty()) s += ", \"" + c.text + "\"";
+    if (c.routine != 0) s += ", " + Hex(c.routine);
     s += ")";
   }
   return s.empty() ? "no host call" : s;
@@ -34,12 +30,10 @@ bool IsCallbackCall(const SimCall& call, const char* op, int32_t kind, uintptr_t
 }
 
 bool HostCallsAre(const SimHost& host, size_t from, const std::vector<ExpectedCallback>& expected) {
-  if (host.calls.size() - from != expected.size())
-    return false;
+  if (host.calls.size() - from != expected.size()) return false;
   for (size_t i = 0; i < expected.size(); ++i) {
     const ExpectedCallback& e = expected[i];
-    if (!IsCallbackCall(host.calls[from + i], e.op, e.kind, e.routine))
-      return false;
+    if (!IsCallbackCall(host.calls[from + i], e.op, e.kind, e.routine)) return false;
   }
   return true;
 }
@@ -48,12 +42,10 @@ HeapTraffic HeapTrafficSince(size_t from) {
   HeapTraffic t{{}, {}, true};
   const std::vector<WinCall>& calls = RecordedWinCalls();
   for (size_t i = from; i < calls.size(); ++i) {
-    if (calls[i].function == "GlobalAlloc")
-      t.allocated.push_back(calls[i].result);
+    if (calls[i].function == "GlobalAlloc") t.allocated.push_back(calls[i].result);
     if (calls[i].function == "GlobalFree") {
       t.freed.push_back(calls[i].args[0]);
-      if (calls[i].result != 0)
-        t.every_free_succeeded = false;
+      if (calls[i].result != 0) t.every_free_succeeded = false;
     }
   }
   return t;
@@ -68,15 +60,13 @@ std::string UnbalancedHeap(const std::vector<uintptr_t>& allocated, const HeapTr
       continue;
     }
     auto n = std::count(frees.freed.begin(), frees.freed.end(), block);
-    if (n != 1)
-      add("block " + Hex(block) + " freed " + std::to_string(n) + " times");
+    if (n != 1) add("block " + Hex(block) + " freed " + std::to_string(n) + " times");
   }
   for (uintptr_t block : frees.freed) {
     if (std::count(allocated.begin(), allocated.end(), block) == 0) {
       add("GlobalFree(" + Hex(block) + ") of a block it did not allocate");
     }
   }
-  if (!frees.every_free_succeeded)
-    add("a GlobalFree failed");
+  if (!frees.every_free_succeeded) add("a GlobalFree failed");
   return problems;
 }

@@ -19,8 +19,7 @@ namespace {
 std::string CurrentFolder() {
   char path[MAX_PATH];
   DWORD n = GetCurrentDirectoryA(sizeof path, path);
-  if (n == 0 || n >= sizeof path)
-    throw std::runtime_error("GetCurrentDirectoryA failed");
+  if (n == 0 || n >= sizeof path) throw std::runtime_error("GetCurrentDirectoryA failed");
   return path;
 }
 
@@ -28,8 +27,7 @@ std::string CurrentFolder() {
 std::string RunFolder() {
   char temp[MAX_PATH];
   DWORD n = GetTempPathA(sizeof temp, temp);
-  if (n == 0 || n >= sizeof temp)
-    throw std::runtime_error("GetTempPathA failed");
+  if (n == 0 || n >= sizeof temp) throw std::runtime_error("GetTempPathA failed");
   return std::string(temp) + "aerilon-rally-dll-" + std::to_string(GetCurrentProcessId());
 }
 
@@ -41,8 +39,7 @@ CaseFolder::CaseFolder(const std::string& case_name)
   fs::remove_all(path_, stale);  // whatever an earlier run left there
   std::error_code error;
   fs::create_directories(path_ + "\\ADV\\RALLY", error);
-  if (error)
-    throw std::runtime_error("cannot create " + path_ + ": " + error.message());
+  if (error) throw std::runtime_error("cannot create " + path_ + ": " + error.message());
   if (!SetCurrentDirectoryA(path_.c_str())) {
     throw std::runtime_error("SetCurrentDirectoryA(" + path_ + ") failed, error " +
                              std::to_string(GetLastError()));
@@ -64,8 +61,7 @@ void CaseFolder::Write(const char* relative_path, const std::vector<uint8_t>& by
   out.write(reinterpret_cast<const char*>(bytes.data()),
             static_cast<std::streamsize>(bytes.size()));
   out.close();
-  if (!out)
-    throw std::runtime_error("cannot write " + path);
+  if (!out) throw std::runtime_error("cannot write " + path);
 }
 
 std::vector<uint8_t> SampleCourseFile() {

@@ -105,8 +105,7 @@ std::string Hex(uintptr_t v) {
 std::string Describe(const WinCall& c) {
   std::string s = c.function + "(";
   for (size_t i = 0; i < c.args.size(); ++i) {
-    if (i > 0)
-      s += ", ";
+    if (i > 0) s += ", ";
     bool is_text = i < c.texts.size();
     s += is_text && c.args[i] != 0 ? "\"" + c.texts[i] + "\"" : Hex(c.args[i]);
   }
@@ -133,8 +132,7 @@ std::vector<WinCall>& RecordedWinCalls() {
 std::string DescribeWinCalls(const std::vector<WinCall>& calls, size_t from) {
   std::string s;
   for (size_t i = from; i < calls.size(); ++i) {
-    if (!s.empty())
-      s += ", ";
+    if (!s.empty()) s += ", ";
     s += Describe(calls[i]);
   }
   return s.empty() ? "no call" : s;
@@ -143,8 +141,7 @@ std::string DescribeWinCalls(const std::vector<WinCall>& calls, size_t from) {
 std::vector<WinCall> WinCallsTo(const std::string& function, size_t from) {
   std::vector<WinCall> found;
   for (size_t i = from; i < g_calls.size(); ++i) {
-    if (g_calls[i].function == function)
-      found.push_back(g_calls[i]);
+    if (g_calls[i].function == function) found.push_back(g_calls[i]);
   }
   return found;
 }

@@ -31,8 +31,7 @@ class FilledTable {
 
   const uint8_t* Module(uint32_t id) const {
     for (const ImportEntry& e : entries_) {
-      if (e.module_id == id)
-        return reinterpret_cast<const uint8_t*>(e.module_pointer);
+      if (e.module_id == id) return reinterpret_cast<const uint8_t*>(e.module_pointer);
     }
     return nullptr;
   }

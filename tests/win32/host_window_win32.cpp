@@ -22,8 +22,7 @@ LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
 // procedures themselves rather than a conversion thunk.
 void RegisterHostClassOnce() {
   static bool registered = false;
-  if (registered)
-    return;
+  if (registered) return;
   WNDCLASSA window_class{};
   window_class.lpfnWndProc = HostWindowProc;
   window_class.hInstance = GetModuleHandleA(nullptr);
@@ -63,6 +62,5 @@ HWND CreateHostWindow() {
 }
 
 void DestroyHostWindow(HWND window) {
-  if (window != nullptr)
-    DestroyWindow(window);
+  if (window != nullptr) DestroyWindow(window);
 }

@@ -18,8 +18,7 @@ uint32_t ImageSize(HMODULE module) {
 
 FARPROC Export(HMODULE module, const char* name) {
   FARPROC address = GetProcAddress(module, name);
-  if (address == nullptr)
-    throw std::runtime_error(std::string("RALLY.DLL exports no ") + name);
+  if (address == nullptr) throw std::runtime_error(std::string("RALLY.DLL exports no ") + name);
   return address;
 }
 
@@ -40,8 +39,7 @@ DllRun::DllRun(const std::string& dll_path) {
 }
 
 DllRun::~DllRun() {
-  if (module_ != nullptr)
-    Unload();
+  if (module_ != nullptr) Unload();
 }
 
 uint32_t DllRun::LinkageWord(int index) const {
@@ -52,8 +50,7 @@ void DllRun::BindHost(bool with_window) {
   if (!FillFs98ImportTable(import_table_, host)) {
     throw std::runtime_error("the ImportTable names a module the simulator does not have");
   }
-  if (with_window)
-    window_ = CreateHostWindow();
+  if (with_window) window_ = CreateHostWindow();
 }
 
 int32_t DllRun::Init() {
@@ -62,8 +59,7 @@ int32_t DllRun::Init() {
 }
 
 void DllRun::Ticks(int count) {
-  for (int i = 0; i < count; ++i)
-    SimRunTick(host);
+  for (int i = 0; i < count; ++i) SimRunTick(host);
 }
 
 void DllRun::Deinit() {

@@ -31,8 +31,7 @@ void CheckHostUntouched(CheckReport& r, const std::string& p, const DllRun& run,
 void CheckWindowNotLookedFor(CheckReport& r, const std::string& p, const DllRun& run) {
   std::vector<WinCall> found = WinCallsTo("GetModuleHandleA");
   for (const char* f : {"FindWindowA", "GetWindowLongA", "SetWindowLongA"}) {
-    for (const WinCall& c : WinCallsTo(f))
-      found.push_back(c);
+    for (const WinCall& c : WinCallsTo(f)) found.push_back(c);
   }
   LONG installed = InstalledWindowProc(run.window());
   r.Expect(found.empty() && installed == HostWindowProcValue(),
@@ -138,8 +137,7 @@ void CheckNoMainWindow(CheckReport& r, const std::string& dll_path) {
   run.Deinit();
   CheckHostUntouched(r, p, run, "ModuleDeinit");
   std::vector<uintptr_t> blocks;
-  for (const WinCall& c : allocations)
-    blocks.push_back(c.result);
+  for (const WinCall& c : allocations) blocks.push_back(c.result);
   std::string unbalanced = UnbalancedHeap(blocks, HeapTrafficSince(win_before));
   r.Expect(two_blocks && unbalanced.empty(), p + "ModuleDeinit frees exactly those two blocks",
            unbalanced.empty() ? DescribeWinCalls(RecordedWinCalls(), win_before) : unbalanced);

@@ -195,8 +195,7 @@ void CheckExportedRecords(CheckReport& r, const std::string& dll_path) {
            p + "ImportTable holds ids 1, 2, 3, 4, 0x16, 0x27 and {0, 0}, every pointer 0",
            DescribeImportTable(table));
   std::string words;
-  for (int i = 0; i < 6; ++i)
-    words += (i ? " " : "") + Hex(run.LinkageWord(i));
+  for (int i = 0; i < 6; ++i) words += (i ? " " : "") + Hex(run.LinkageWord(i));
   r.Expect(run.LinkageWord(0) == 0x1000 && run.Contains(run.LinkageWord(1)) &&
                run.Contains(run.LinkageWord(2)) && run.LinkageWord(1) != run.LinkageWord(2) &&
                run.LinkageWord(3) == 0 && run.LinkageWord(4) == 0 && run.LinkageWord(5) == 0,
@@ -215,8 +214,7 @@ void CheckFullStartUpAndHandOver(CheckReport& r, const std::string& dll_path) {
 
   CheckStartUp(r, p, run, run.Init());
   StartedRoutines started = CheckRegistrations(r, p, run);
-  if (started.startup_tick == 0)
-    return;  // what follows needs R1 and R2
+  if (started.startup_tick == 0) return;  // what follows needs R1 and R2
   CheckMessagePassesThrough(r, p, run);
   uintptr_t engine_tick = CheckHandOver(r, p, run, started);
   CheckShutdown(r, p, run, started.host_event, engine_tick, "R3");

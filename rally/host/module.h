@@ -12,6 +12,7 @@
 #include "rally/ui/menu_state.h"
 #include "rally/ui/message_queue.h"
 #include "rally/ui/prompt_queue.h"
+#include "rally/ui/quiz_question.h"
 #include "rally/ui/score_summary.h"
 
 // The addresses the module hands to the host and the window: whoever binds
@@ -29,11 +30,11 @@ struct ModuleFrame {
   uintptr_t module_instance;
   uintptr_t main_window;
   uintptr_t previous_window_proc;
-  bool subclassed;               // MainWindowProc is installed on MainWindow
-  int32_t startup_ticks;         // StartupDelayTick calls, never reset
-  HostCallback tick_routine;     // the kind-5 routine registered now, or null
-  HostCallback event_routine;    // the kind-11 routine registered now, or null
-  bool shut_down;                // ModuleDeinit has run
+  bool subclassed;             // MainWindowProc is installed on MainWindow
+  int32_t startup_ticks;       // StartupDelayTick calls, never reset
+  HostCallback tick_routine;   // the kind-5 routine registered now, or null
+  HostCallback event_routine;  // the kind-11 routine registered now, or null
+  bool shut_down;              // ModuleDeinit has run
 };
 
 // Everything the module owns. The DLL holds exactly one; tests make a fresh
@@ -53,5 +54,6 @@ struct RallyModule {
   Alert alert;
   PromptQueue prompts;
   ScoreSummaryState summary;
+  CurrentQuestion quiz;  // the question the quiz dialog asks
   RandomGenerator random;
 };

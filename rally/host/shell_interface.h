@@ -19,6 +19,12 @@ struct ShellOps {
   void (*send_menu_loop)(void* context, uintptr_t window, bool enter);
   // Runs dialog resource `id` modally over the main window; its result, -1 on failure
   int32_t (*run_dialog)(void* context, int32_t id);
+  // The simulator's registry value "ProductID" (HKEY_LOCAL_MACHINE, key
+  // "SOFTWARE\Microsoft\Microsoft Games\Flight Simulator\6.1"), whatever its
+  // type, read into a 30-byte buffer, then copied into `out` and terminated
+  // (cut to size - 1 characters). False when the key or the value is missing
+  // or the value does not fit in 30 bytes.
+  bool (*read_product_code)(void* context, char* out, uint32_t size);
   // Keeps the module's code mapped until the process ends, so that a routine
   // the host still holds can run after the module was shut down.
   void (*keep_module_loaded)(void* context, uintptr_t module_instance);

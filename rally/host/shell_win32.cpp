@@ -27,7 +27,36 @@ void SendMenuLoop(void*, uintptr_t window, bool enter) {
   SendMessageA(reinterpret_cast<HWND>(window), enter ? WM_ENTERMENULOOP : WM_EXITMENULOOP, 0, 0);
 }
 
-int32_t RunDialog(void*, int32_t id) { return RunModuleDialog(id); }
+int32_t RunDialog(void*, int32_t id) {
+  return RunModuleDialog(id);
+}
+
+// The simulator's product code, for the score summary. The value is read
+// into 30 bytes whatever its type; it need not end in a NUL, so the text is
+// terminated here at the length the registry gave.
+bool ReadProductCode(void*, char* out, uint32_t size) {
+  constexpr DWORD kValueBytes = 30;
+  if (size == 0) return false;
+  HKEY key;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE,
+                    "SOFTWARE\\Microsoft\\Microsoft Games\\Flight Simulator\\6.1", 0, KEY_READ,
+                    &key) != ERROR_SUCCESS) {
+    return false;
+  }
+  BYTE value[kValueBytes + 1];
+  DWORD length = kValueBytes;
+  LONG status = RegQueryValueExA(key, "ProductID", nullptr, nullptr, value, &length);
+  RegCloseKey(key);
+  if (status != ERROR_SUCCESS || length > kValueBytes) return false;
+  value[length] = '\0';
+  DWORD n = 0;
+  while (n + 1 < size && value[n] != '\0') {
+    out[n] = static_cast<char>(value[n]);
+    ++n;
+  }
+  out[n] = '\0';
+  return true;
+}
 
 // One more reference on our own file: the loader then never unmaps the code
 // while the process lives, whatever the simulator unloads.
@@ -37,8 +66,12 @@ void KeepModuleLoaded(void*, uintptr_t module_instance) {
   if (n > 0 && n < sizeof path) LoadLibraryA(path);
 }
 
-void* GlobalBlock(void*, uint32_t size) { return GlobalAlloc(GMEM_FIXED, size); }
-void FreeGlobalBlock(void*, void* block) { GlobalFree(block); }
+void* GlobalBlock(void*, uint32_t size) {
+  return GlobalAlloc(GMEM_FIXED, size);
+}
+void FreeGlobalBlock(void*, void* block) {
+  GlobalFree(block);
+}
 
 // MoveFileExA replaces in one step, but Windows 9x only has a stub of it:
 // there the old file goes only once the new one is complete beside it.
@@ -56,7 +89,9 @@ bool ReplaceWholeFile(void*, const char* from, const char* to) {
   return MoveFileA(from, to) != 0;
 }
 
-void RemoveWholeFile(void*, const char* path) { DeleteFileA(path); }
+void RemoveWholeFile(void*, const char* path) {
+  DeleteFileA(path);
+}
 
 StdioPlatform g_files{};
 
@@ -70,6 +105,7 @@ ShellOps MakeWin32Shell() {
   ops.set_window_proc = SetWindowProc;
   ops.send_menu_loop = SendMenuLoop;
   ops.run_dialog = RunDialog;
+  ops.read_product_code = ReadProductCode;
   ops.keep_module_loaded = KeepModuleLoaded;
   return ops;
 }

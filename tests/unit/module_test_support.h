@@ -50,7 +50,8 @@ inline PlatformOps& Inner(void* c) {
   return static_cast<CountingHeap*>(c)->inner;
 }
 
-// Puts the counting heap in front of a platform; its files and clock stay.
+// Puts the counting heap in front of a platform; every other operation is
+// handed on to the platform with its own context.
 inline void CountHeap(PlatformOps& platform, CountingHeap& heap) {
   heap.inner = platform;
   platform.context = &heap;
@@ -66,6 +67,19 @@ inline void CountHeap(PlatformOps& platform, CountingHeap& heap) {
     return Inner(c).read(Inner(c).context, f, b, n);
   };
   platform.close = [](void* c, FileHandle f) { Inner(c).close(Inner(c).context, f); };
+  platform.open_write = [](void* c, const char* p) {
+    return Inner(c).open_write(Inner(c).context, p);
+  };
+  platform.write = [](void* c, FileHandle f, const void* d, uint32_t n) {
+    return Inner(c).write(Inner(c).context, f, d, n);
+  };
+  platform.finish_write = [](void* c, FileHandle f) {
+    return Inner(c).finish_write(Inner(c).context, f);
+  };
+  platform.replace_file = [](void* c, const char* from, const char* to) {
+    return Inner(c).replace_file(Inner(c).context, from, to);
+  };
+  platform.remove_file = [](void* c, const char* p) { Inner(c).remove_file(Inner(c).context, p); };
   platform.calendar_time = [](void* c) { return Inner(c).calendar_time(Inner(c).context); };
 }
 

@@ -1,0 +1,8 @@
+#include "rally/race/immediate_notice.h"
+
+#include "rally/host/module.h"
+
+void ShowImmediateNotice(RallyModule& m, const char* text, const char* voice) {
+  m.host.show_text(m.host.context, text, kShowTextFive, kNoticeScreenDuration, 0);
+  PlayPrompt(m, voice);
+}

@@ -1,0 +1,13 @@
+#include "rally/course/course_format.h"
+#include "rally/course/course_image.h"
+#include "rally/host/module.h"
+#include "rally/race/stream_records.h"
+
+using namespace course;
+
+void RunMessageRecord(RallyModule& m, const uint8_t* r) {
+  // A none text or a time of 0 shows nothing; a none voice plays nothing.
+  QueueMessage(m, CourseTextField(m.course, r, message_record::kText),
+               CourseTextField(m.course, r, message_record::kVoice),
+               RecordField(r, message_record::kSeconds));
+}

@@ -1,0 +1,27 @@
+#include "rally/course/course_format.h"
+#include "rally/course/course_image.h"
+#include "rally/host/module.h"
+#include "rally/race/aircraft_sample.h"
+#include "rally/race/direction_test.h"
+#include "rally/race/race_texts.h"
+#include "rally/race/targets.h"
+
+using namespace course;
+
+bool WaypointSatisfied(RallyModule& m, const uint8_t* r) {
+  AircraftSample a = SampleAircraft(m);
+  HostPosition point{FromUpperWord(RecordField(r, waypoint::kLat)),
+                     FromUpperWord(RecordField(r, waypoint::kLon)),
+                     FromUpperWord(RecordField(r, waypoint::kAlt))};
+  int32_t distance = DistanceFromAircraft(m, point);
+  int64_t height = static_cast<int64_t>(a.altitude) - RecordField(r, waypoint::kAlt);
+  if (height < 0) height = -height;
+  if (distance >= RecordField(r, waypoint::kRadius) ||
+      height > RecordField(r, waypoint::kAltBand)) {
+    return false;
+  }
+  if (PassesDirectionTest(a.heading, RecordField(r, waypoint::kHeading))) return true;
+  // The waypoint's wrong-direction warning has no voice.
+  RaiseAlert(m, race_text::kWrongPassDirection, nullptr, race_timing::kWrongDirectionPriority);
+  return false;
+}

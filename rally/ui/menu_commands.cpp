@@ -1,0 +1,46 @@
+#include "rally/ui/menu_commands.h"
+
+#include "rally/host/module.h"
+#include "rally/race/race_commands.h"
+#include "rally/ui/message_commands.h"
+#include "rally/ui/quiz.h"
+#include "rally/ui/score_summary.h"
+
+namespace {
+
+constexpr uint32_t kToggleRaceSlot = 0;
+constexpr uint32_t kRepeatSlot = 2;
+constexpr uint32_t kNextFixSlot = 3;
+constexpr uint32_t kCreditsSlot = 4;
+constexpr uint32_t kFirstPositionSlot = 6;
+constexpr uint32_t kLastPositionSlot = 13;
+constexpr int32_t kAbortResult = 1040;
+
+void ShowScoreSummary(RallyModule& m) {
+  if (OpenScoreSummary(m) == kAbortResult) AbortRaceFromSummary(m);
+}
+
+}  // namespace
+
+bool OnMenuCommand(RallyModule& m, uint32_t wparam) {
+  if (m.menu.command_last == 0) return false;  // not merged, or the last merge failed
+  if (wparam < m.menu.command_base || wparam > m.menu.command_last) return false;
+  RunMenuSlot(m, wparam - m.menu.command_base);
+  return true;
+}
+
+void RunMenuSlot(RallyModule& m, uint32_t slot) {
+  if (slot >= kFirstPositionSlot && slot <= kLastPositionSlot) {
+    MoveToStartPosition(m, slot);
+    return;
+  }
+  switch (slot) {
+    case kToggleRaceSlot: ToggleRace(m); break;
+    case kScoreCommandSlot: ShowScoreSummary(m); break;
+    case kRepeatSlot: RepeatLastMessage(m); break;
+    case kNextFixSlot: ShowNextFixInfo(m); break;
+    case kCreditsSlot: m.shell.run_dialog(m.shell.context, kCreditsDialog); break;
+    case kQuizCommandSlot: RunQuizCommand(m); break;
+    default: break;  // inside the range but without a command: consumed, nothing done
+  }
+}

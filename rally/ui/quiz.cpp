@@ -1,0 +1,70 @@
+#include "rally/ui/quiz.h"
+
+#include <cstdint>
+
+#include "rally/course/course_format.h"
+#include "rally/host/module.h"
+#include "rally/ui/quiz_choice.h"
+#include "rally/ui/quiz_dialog.h"
+
+namespace {
+
+// The score table keeps state for at most 40 questions; the course check
+// refuses a course with more, so the bound only guards the table.
+int32_t QuestionCount(const RallyModule& m) {
+  if (!HasCourse(m.course)) return 0;
+  int32_t count = CourseQuestionCount(m.course);
+  return count < course::kMaxQuestions ? count : course::kMaxQuestions;
+}
+
+int32_t& QuestionState(RallyModule& m, int32_t question) {
+  return m.scores.words[score::kQuizStateWord + question];
+}
+
+// Saturates rather than wraps: a course with absurd points must not turn a
+// right answer into a loss.
+int32_t AddPoints(int32_t value, int32_t points) {
+  int64_t sum = static_cast<int64_t>(value) + points;
+  if (sum > INT32_MAX) return INT32_MAX;
+  if (sum < INT32_MIN) return INT32_MIN;
+  return static_cast<int32_t>(sum);
+}
+
+int32_t AskInDialog(RallyModule& m) {
+  ShellOps& s = m.shell;
+  s.send_menu_loop(s.context, m.frame.main_window, true);
+  int32_t result = s.run_dialog(s.context, kQuizDialog);
+  s.send_menu_loop(s.context, m.frame.main_window, false);
+  return result;
+}
+
+// A right answer clears a wrong mark and earns the points; anything else (a
+// wrong answer, or a dialog that could not be created) marks the question
+// to be asked again.
+void BookAnswer(RallyModule& m, const CurrentQuestion& asked, int32_t result) {
+  int32_t& state = QuestionState(m, asked.index);
+  if (result == quiz_dialog::kRightResult) {
+    if (state & score::kQuizWrong) {
+      state &= ~score::kQuizWrong;
+      m.scores.wrong_count -= 1;
+    }
+    m.race.score.bonus = AddPoints(m.race.score.bonus, asked.points);
+  } else if ((state & score::kQuizWrong) == 0) {
+    state |= score::kQuizWrong;
+    m.scores.wrong_count += 1;
+  }
+}
+
+}  // namespace
+
+void RunQuizCommand(RallyModule& m) {
+  if (m.race.state != kLegRunning) return;
+  int32_t index = ChooseQuizQuestion(m.scores, m.random, QuestionCount(m));
+  if (index < 0) return;  // a course without questions: nothing to ask
+  int32_t row = ChooseAnswerOrder(m.random);
+  // Booked from a copy: a command delivered to the window while the dialog
+  // runs must not move the answer onto another question.
+  const CurrentQuestion asked = MakeCurrentQuestion(m.course, index, row);
+  m.quiz = asked;
+  BookAnswer(m, asked, AskInDialog(m));
+}

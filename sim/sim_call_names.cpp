@@ -22,6 +22,9 @@ const std::vector<std::string>& SimArgNames(const std::string& op) {
       {"LoadLibraryA", {"instance"}},
       {"SendMessageA", {"window", "message", "wparam", "lparam"}},
       {"DialogBoxParamA", {"dialog", "result"}},
+      {"RegQueryValueExA", {"found"}},
+      {"dialog", {"dialog", "result"}},  // then the controls greyed
+      {"score_file_written", {"bytes"}},
   };
   static const std::vector<std::string> kNone;
   auto it = kNames.find(op);

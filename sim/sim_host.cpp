@@ -3,18 +3,26 @@
 #include <algorithm>
 
 #include "sim/geodesy.h"
+#include "sim/sim_state_fields.h"
 
 namespace {
 
-SimHost& Host(void* context) { return *static_cast<SimHost*>(context); }
+SimHost& Host(void* context) {
+  return *static_cast<SimHost*>(context);
+}
 
 SimCall& Log(SimHost& h, const char* op, std::vector<int64_t> args, std::string text = {},
              uintptr_t routine = 0) {
-  h.calls.push_back(SimCall{h.tick, op, std::move(args), std::move(text), routine});
-  return h.calls.back();
+  SimCall& call = SimLogCall(h, op);
+  call.args = std::move(args);
+  call.text = std::move(text);
+  call.routine = routine;
+  return call;
 }
 
-uintptr_t Address(HostCallback r) { return reinterpret_cast<uintptr_t>(r); }
+uintptr_t Address(HostCallback r) {
+  return reinterpret_cast<uintptr_t>(r);
+}
 
 void RegisterCallback(void* c, int32_t kind, HostCallback routine) {
   SimHost& h = Host(c);
@@ -82,7 +90,8 @@ int32_t ReloadSound(void* c, const char* name, int32_t two, uint32_t handle, int
 
 void ReleaseSound(void* c, uint32_t handle) {
   SimHost& h = Host(c);
-  Log(h, "release_sound", {handle});
+  SimSound* s = FindSound(h, handle);
+  Log(h, "release_sound", {handle}, s ? s->name : std::string());
   h.sounds.erase(std::remove_if(h.sounds.begin(), h.sounds.end(),
                                 [&](const SimSound& s) { return s.handle == handle; }),
                  h.sounds.end());
@@ -109,11 +118,38 @@ int32_t QuerySoundLevel(void* c, int32_t which) {
   return h.sound_level;
 }
 
+void DeliverCommands(SimHost& h);
+
+void LogStateWrites(SimHost& h, const std::vector<uint8_t>& before) {
+  std::vector<SimFieldValue> changed = ChangedStateFields(before.data(), h.state);
+  if (!changed.empty()) SimLogCall(h, "state_written").fields = std::move(changed);
+}
+
+// The simulator moves the aircraft where the module asked and takes the
+// request back, so the next request is seen afresh.
+void CarryOutReposition(SimHost& h) {
+  if (SimRepositionRequest(h.state) == 0) return;
+  SetSimAircraftAltitude(h.state, SimRepositionAltitude(h.state));
+  SetSimRepositionRequest(h.state, 0);
+}
+
+// Every call into the module goes through here: what it wrote is seen,
+// and the commands it asked for are delivered as soon as it returns.
+template <typename Call>
+void CallModule(SimHost& h, Call&& call) {
+  std::vector<uint8_t> before;
+  if (h.log_state_writes) before.assign(h.state, h.state + sim_field::kBlockSize);
+  call();
+  if (h.log_state_writes) LogStateWrites(h, before);
+  if (h.carry_out_repositions) CarryOutReposition(h);
+  DeliverCommands(h);
+}
+
 void DeliverCommands(SimHost& h) {
   while (!h.pending_commands.empty()) {
     uint32_t command = h.pending_commands.front();
     h.pending_commands.erase(h.pending_commands.begin());
-    if (h.deliver_command) h.deliver_command(command);
+    if (h.deliver_command) CallModule(h, [&] { h.deliver_command(command); });
   }
 }
 
@@ -126,7 +162,7 @@ void AdvanceSounds(SimHost& h) {
     }
   }
   for (auto& [handle, done] : finished) {
-    if (done != nullptr) done(handle);
+    if (done != nullptr) CallModule(h, [&, handle = handle, done = done] { done(handle); });
   }
 }
 
@@ -157,8 +193,7 @@ void SimRunTick(SimHost& h) {
   }
   for (const SimCallback& cb : round) {
     if (SimRegistrations(h, cb.kind, cb.routine) == 0) continue;
-    cb.routine(0, 0);
-    DeliverCommands(h);
+    CallModule(h, [&] { cb.routine(0, 0); });
   }
   h.tick += 1;
   AdvanceSounds(h);
@@ -171,16 +206,28 @@ void SimSendEvent(SimHost& h, uint32_t event_id) {
   }
   for (const SimCallback& cb : round) {
     if (SimRegistrations(h, cb.kind, cb.routine) == 0) continue;
-    cb.routine(event_id, 0);
-    DeliverCommands(h);
+    CallModule(h, [&] { cb.routine(event_id, 0); });
   }
 }
 
+void SimDeliverCommand(SimHost& h, uint32_t command) {
+  h.pending_commands.push_back(command);
+  DeliverCommands(h);
+}
+
+int64_t SimCallTick(const SimHost& h) {
+  return h.tick + 1;
+}
+
+SimCall& SimLogCall(SimHost& h, const std::string& op) {
+  h.calls.push_back(SimCall{SimCallTick(h), op, {}, {}, 0, {}, {}});
+  return h.calls.back();
+}
+
 int SimRegistrations(const SimHost& h, int32_t kind, HostCallback routine) {
-  return static_cast<int>(std::count_if(h.callbacks.begin(), h.callbacks.end(),
-                                        [&](const SimCallback& cb) {
-                                          return cb.kind == kind && cb.routine == routine;
-                                        }));
+  return static_cast<int>(std::count_if(
+      h.callbacks.begin(), h.callbacks.end(),
+      [&](const SimCallback& cb) { return cb.kind == kind && cb.routine == routine; }));
 }
 
 int SimCallbacksOfKind(const SimHost& h, int32_t kind) {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,12 +14,30 @@
 // module hooks. Every call the module makes is kept in `calls`, in order.
 // Time: one tick is one round of kind-5 routines, six a second.
 
+// One sim_state field whose value a module call changed (64-bit fields whole).
+struct SimFieldValue {
+  std::string field;  // its name, as sim_state_fields.h spells it
+  uint32_t width;     // in bytes
+  int64_t value;
+};
+
+// One filled control of a dialog, as the stand-in's dialogs report it.
+struct SimControlText {
+  int32_t control;
+  std::string text;
+};
+
 struct SimCall {
-  int64_t tick;            // ticks completed when the call was made
-  std::string op;          // host operation or window call, by its name
+  // The tick the call belongs to: the one running, or, for work the host
+  // does between ticks (start-up, completion routines, flight lines), the
+  // one about to run. Start-up is before tick 1.
+  int64_t tick;
+  std::string op;  // host operation or window call, by its name
   std::vector<int64_t> args;
-  std::string text;        // a text or name argument, when the call has one
-  uintptr_t routine;       // a routine argument, when the call has one
+  std::string text;                      // a text or name argument, when the call has one
+  uintptr_t routine;                     // a routine argument, when the call has one
+  std::vector<SimFieldValue> fields;     // state_written: what changed
+  std::vector<SimControlText> controls;  // dialog: the filled controls
 };
 
 struct SimCallback {
@@ -49,9 +68,9 @@ struct SimHost {
   std::vector<uint32_t> pending_commands;
   SimWindow window;
   uintptr_t module_handle = 0x10000000;  // what GetModuleHandleA("RALLY.DLL") answers
-  int64_t tick = 0;
-  int32_t prompt_ticks = 12;  // how long a voice prompt plays
-  int32_t sound_level = 80;   // what query_sound_level answers
+  int64_t tick = 0;                      // ticks completed
+  int32_t prompt_ticks = 12;             // how long a voice prompt plays
+  int32_t sound_level = 80;              // what query_sound_level answers
   uint32_t next_sound_handle = 1;
   bool module_kept_loaded = false;
   // Which prompt names load; all of them unless set.
@@ -59,8 +78,19 @@ struct SimHost {
   // Answers a dialog the module runs (its result); without it every dialog
   // is closed with OK (1).
   std::function<int32_t(int32_t)> run_dialog;
+  // The simulator's registry value "ProductID"; none when the key or the
+  // value is missing. A text of more than 29 characters does not fit the
+  // module's 30-byte buffer (with its NUL) and reads as missing too.
+  std::optional<std::string> product_code = std::string("51234-442-1137906-28471");
   // Receives each issue_command once the callback that asked for it returns.
   std::function<void(uint32_t)> deliver_command;
+  // Logs, after each call into the module, the sim_state fields it changed
+  // (one "state_written" call).
+  bool log_state_writes = false;
+  // Plays the simulator's side of a reposition request: after the module
+  // call that set it, the aircraft is put at reposition_altitude and the
+  // request is cleared.
+  bool carry_out_repositions = false;
 };
 
 HostOps SimHostOps(SimHost& host);
@@ -73,6 +103,14 @@ ShellOps SimShellOps(SimHost& host);
 void SimRunTick(SimHost& host);
 // A host event: every kind-11 routine is called with the id first.
 void SimSendEvent(SimHost& host, uint32_t event_id);
+// A WM_COMMAND of the main window, from the host's own menu (the pilot's
+// choice): delivered like an issued command, between ticks.
+void SimDeliverCommand(SimHost& host, uint32_t command);
+
+// The tick that calls logged now belong to (see SimCall::tick).
+int64_t SimCallTick(const SimHost& host);
+// Appends a call to the log, at SimCallTick; for observers of the host.
+SimCall& SimLogCall(SimHost& host, const std::string& op);
 
 int SimRegistrations(const SimHost& host, int32_t kind, HostCallback routine);
 int SimCallbacksOfKind(const SimHost& host, int32_t kind);

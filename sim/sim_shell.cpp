@@ -6,10 +6,14 @@ namespace {
 constexpr int64_t kEnterMenuLoop = 0x0211;  // WM_ENTERMENULOOP
 constexpr int64_t kExitMenuLoop = 0x0212;   // WM_EXITMENULOOP
 
-SimHost& Host(void* context) { return *static_cast<SimHost*>(context); }
+SimHost& Host(void* context) {
+  return *static_cast<SimHost*>(context);
+}
 
 void Log(SimHost& h, const char* op, std::vector<int64_t> args, std::string text = {}) {
-  h.calls.push_back(SimCall{h.tick, op, std::move(args), std::move(text), 0});
+  SimCall& call = SimLogCall(h, op);
+  call.args = std::move(args);
+  call.text = std::move(text);
 }
 
 uintptr_t SimGetModuleHandle(void* c, const char* name) {
@@ -46,7 +50,8 @@ uintptr_t SetWindowProc(void* c, uintptr_t window, uintptr_t proc) {
 
 void SendMenuLoop(void* c, uintptr_t window, bool enter) {
   SimHost& h = Host(c);
-  Log(h, "SendMessageA", {static_cast<int64_t>(window), enter ? kEnterMenuLoop : kExitMenuLoop, 0, 0});
+  Log(h, "SendMessageA",
+      {static_cast<int64_t>(window), enter ? kEnterMenuLoop : kExitMenuLoop, 0, 0});
 }
 
 int32_t RunDialog(void* c, int32_t id) {
@@ -54,6 +59,20 @@ int32_t RunDialog(void* c, int32_t id) {
   int32_t result = h.run_dialog ? h.run_dialog(id) : 1;
   Log(h, "DialogBoxParamA", {id, result});
   return result;
+}
+
+// The value is read as the registry would: into 30 bytes, a text with its
+// terminating NUL; a longer one fails as "more data".
+bool ReadProductCode(void* c, char* out, uint32_t size) {
+  SimHost& h = Host(c);
+  constexpr size_t kRegistryBytes = 30;
+  bool found = h.product_code.has_value() && h.product_code->size() + 1 <= kRegistryBytes;
+  Log(h, "RegQueryValueExA", {found ? 1 : 0}, "ProductID");
+  if (!found || size == 0) return false;
+  size_t n = h.product_code->size() < size - 1 ? h.product_code->size() : size - 1;
+  h.product_code->copy(out, n);
+  out[n] = '\0';
+  return true;
 }
 
 void KeepModuleLoaded(void* c, uintptr_t instance) {
@@ -73,6 +92,7 @@ ShellOps SimShellOps(SimHost& host) {
   ops.set_window_proc = SetWindowProc;
   ops.send_menu_loop = SendMenuLoop;
   ops.run_dialog = RunDialog;
+  ops.read_product_code = ReadProductCode;
   ops.keep_module_loaded = KeepModuleLoaded;
   return ops;
 }

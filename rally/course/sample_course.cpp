@@ -4,7 +4,8 @@ using namespace course_source;
 
 // The demo course, flown on the island: from Ralliest Base north to
 // Kestrin's Municipal, then north-east to the air force base. Pilot-visible
-// texts are Italian, in Latin-1.
+// texts are Italian, in Latin-1. The sample flight (examples/) flies the
+// first leg through all of it and takes the balloon on the climb-out.
 namespace {
 
 // Latitude units are close to one metre; near 26 degrees north a metre of
@@ -44,27 +45,34 @@ Box Around(Place centre, int32_t half_metres) {
 const char kGateMissedVoice[] = "ADV\\RALLY\\GateMissed";
 const char kGateMissedText[] = "Porta mancata: ripassate entro la fascia di quota.";
 
-// Ralliest Base to Kestrin's Municipal: out west, then north along the coast.
+// Ralliest Base to Kestrin's Municipal: out west, north along the coast to
+// the lighthouse, then the final approach from the south, held on the
+// runway's radial.
 Leg FirstLeg() {
-  Place start = Offset(kRalliestBase, 0, -1000);
-  Place gate = Offset(kRalliestBase, 4000, -3000);
+  Place start = Offset(kRalliestBase, 0, -2500);
+  Place gate = Offset(kRalliestBase, 4000, -3200);
   Place lighthouse = Offset(kRalliestBase, 8000, -2000);
+  Place approach_fix = Offset(kKestrinsMunicipal, -4000, 0);
   Leg leg;
   leg.start = StartGate{Around(start, 300), 300, 100, Knots(60), Knots(220), Degrees(270)};
   leg.records = {
-      Message{8, "Benvenuti al rally! La prima porta \xE8 a nord-ovest, a 400 metri.",
+      Message{8, "Benvenuti al rally! La prima porta \xE8 a nord, a 4 chilometri.",
               "ADV\\RALLY\\Start"},
       Gate{Around(gate, 200), 400, 150, Knots(80), Knots(180), Degrees(0), kGateMissedText,
            kGateMissedVoice},
       Waypoint{lighthouse.lat, lighthouse.lon, 500, 450, 200, kAnyHeading,
                "Passate entro 500 metri dal faro.", ""},
-      // Inbound on the 180 radial of Kestrin's Municipal, within 10 degrees.
-      TrackStart{kKestrinsMunicipal.lat, kKestrinsMunicipal.lon, Degrees(180), Degrees(10), 10, 0},
+      // Picked up at the lighthouse; the question comes 20 seconds later.
       Collectible{0, 50, "Faro di Capo Nord"},
-      TrackEnd{},
       QuizTimer{20},
+      Waypoint{approach_fix.lat, approach_fix.lon, 400, 350, 200, kAnyHeading,
+               "Passate sul fix di avvicinamento, 4 km a sud della pista.", ""},
+      // From the fix to the runway, inbound on the 180 radial of Kestrin's
+      // Municipal within 10 degrees; the last nautical mile is not judged.
+      TrackStart{kKestrinsMunicipal.lat, kKestrinsMunicipal.lon, Degrees(180), Degrees(10), 10, 0},
       Landing{Around(kKestrinsMunicipal, 400), kKestrinsElevation, Degrees(0),
               "Atterrate sulla pista di Kestrin's Municipal.", "ADV\\RALLY\\Land"},
+      TrackEnd{},
   };
   leg.end = LegEnd{500, 900, 1};
   return leg;
@@ -87,17 +95,19 @@ Leg SecondLeg() {
   return leg;
 }
 
-// A balloon on the first leg's way north, between the gate and the lighthouse.
+// A balloon over the climb-out west of Ralliest Base, short of the first
+// leg's start: bonus objects are taken outside the legs. It is there in
+// every condition the simulator reports (bits 6 and up of the flags).
 BonusObject Balloon() {
-  Place centre = Offset(kRalliestBase, 6000, -2500);
+  Place centre = Offset(kRalliestBase, 0, -1200);
   BonusObject b{};
   b.lat = centre.lat;
   b.lon = centre.lon;
-  b.alt = 350;
+  b.alt = 200;
   b.outer = BonusBox{600, 600 * kLonUnitsPerMetre, 200, 0};
   b.middle = BonusBox{300, 300 * kLonUnitsPerMetre, 100, 0};
   b.inner = BonusBox{100, 100 * kLonUnitsPerMetre, 50, 0};
-  b.flags = 0;
+  b.flags = static_cast<int32_t>(0xFFFFFFC0u);  // points (bit 4 clear), any condition
   b.counter_slot = 1;
   b.max_takes = 3;
   b.alternative_percent = 10;

@@ -252,9 +252,9 @@ TEST_F(SampleCourseImage, HasTwoLegsABonusObjectAndThreeQuestions) {
   EXPECT_GE(Word(image_, kEntryCount), 3);
   EXPECT_EQ(Word(image_, EntryOffset(image_, 2)), kBonusObject);
   EXPECT_EQ(Word(image_, kQuestionCount), 3);
-  EXPECT_EQ(Types(0),
-            (std::vector<int32_t>{kStartGate, kMessageRecord, kGate, kWaypoint, kTrackStart,
-                                  kCollectible, kTrackEnd, kQuizTimer, kLanding, kLegEnd}));
+  EXPECT_EQ(Types(0), (std::vector<int32_t>{kStartGate, kMessageRecord, kGate, kWaypoint,
+                                            kCollectible, kQuizTimer, kWaypoint, kTrackStart,
+                                            kLanding, kTrackEnd, kLegEnd}));
   std::vector<int32_t> second = Types(1);
   EXPECT_NE(std::find(second.begin(), second.end(), kGate), second.end());
   EXPECT_EQ(second.end()[-2], kLanding);

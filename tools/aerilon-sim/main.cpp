@@ -1,24 +1,25 @@
-// aerilon-sim: the stand-in simulator as a command. It loads the module on a
-// simulator folder (the embedded sample course when none is given), runs
-// it tick by tick and prints, as JSON lines, every call the module makes.
+// aerilon-sim: the stand-in simulator as a command. It loads the module on
+// a simulator folder (the embedded sample course when none is given), flies
+// a flight script through it tick by tick and prints what the module does:
+// texts, voice prompts, commands, dialogs, files, state writes.
 #include <CLI/CLI.hpp>
-#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <vector>
 #include <iostream>
+#include <iterator>
 #include <optional>
+#include <sstream>
 #include <string>
-#include <unistd.h>
+#include <vector>
 
+#include "flight_script.h"
+#include "human_transcript.h"
 #include "rally/course/course_check.h"
 #include "rally/course/course_writer.h"
 #include "rally/course/scramble.h"
-#include "rally/host/entry_points.h"
-#include "rally/host/lifecycle.h"
-#include "sim/sim_module_binding.h"
-#include "transcript.h"
+#include "run_loop.h"
+#include "sample_flight.h"
 
 namespace fs = std::filesystem;
 
@@ -26,20 +27,41 @@ namespace {
 
 struct Options {
   std::string root;
-  int ticks = 40;
+  std::string flight;
+  std::optional<int64_t> ticks;
+  std::optional<uint32_t> seed;
   std::optional<uint32_t> time;
+  int32_t prompt_ticks = 12;
+  bool require_sound_files = false;
+  std::string transcript = "json";
 };
 
-// A fresh simulator folder holding the sample course as ADV/RALLY/Rally.DAT.
-fs::path MakeSampleFolder() {
-  fs::path root = fs::temp_directory_path() / ("aerilon-sim-" + std::to_string(::getpid()));
-  fs::create_directories(root / "ADV" / "RALLY");
-  fs::path course = root / "ADV" / "RALLY" / "Rally.DAT";
-  if (!WriteCourseFile(course.string(), SampleCourse())) {
-    throw std::runtime_error("cannot write the sample course to " + course.string());
+// A user mistake the tool explains before anything runs.
+struct UsageError {
+  std::string message;
+};
+
+// A fresh simulator folder holding the sample course as ADV/RALLY/Rally.DAT,
+// removed again however the run ends.
+struct SampleFolder {
+  fs::path root;
+  SampleFolder() {
+    std::string pattern = (fs::temp_directory_path() / "aerilon-sim-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) throw UsageError{"cannot make a temporary folder"};
+    root = pattern;
+    fs::create_directories(root / "ADV" / "RALLY");
+    fs::path course = root / "ADV" / "RALLY" / "Rally.DAT";
+    if (!WriteCourseFile(course.string(), SampleCourse())) {
+      throw UsageError{"cannot write the sample course to " + course.string()};
+    }
   }
-  return root;
-}
+  ~SampleFolder() {
+    std::error_code ignored;
+    fs::remove_all(root, ignored);
+  }
+  SampleFolder(const SampleFolder&) = delete;
+  SampleFolder& operator=(const SampleFolder&) = delete;
+};
 
 // The module refuses a bad course silently, as it must inside the
 // simulator; a course designer running it here is told why.
@@ -47,83 +69,110 @@ void ExplainCourse(const fs::path& root) {
   fs::path course = root / "ADV" / "RALLY" / "Rally.DAT";
   std::ifstream in(course, std::ios::binary);
   if (!in) {
-    std::cerr << "aerilon-sim: " << course.string()
-              << ": no course file; the module stays inert\n";
+    std::cerr << "aerilon-sim: " << course.string() << ": no course file; the module stays inert\n";
     return;
   }
   std::vector<uint8_t> image((std::istreambuf_iterator<char>(in)), {});
   UnscrambleWords(image.data(), static_cast<uint32_t>(image.size()));
   CourseCheck check = CheckCourseImage(image.data(), static_cast<uint32_t>(image.size()));
   if (check.problem == CourseProblem::kNone) return;
-  std::cerr << "aerilon-sim: " << course.string() << ": the module refuses this course: "
-            << DescribeCourseProblem(check.problem) << " (at byte " << check.offset;
+  std::cerr << "aerilon-sim: " << course.string()
+            << ": the module refuses this course: " << DescribeCourseProblem(check.problem)
+            << " (at byte " << check.offset;
   if (check.entry >= 0) std::cerr << ", entry " << check.entry;
   std::cerr << "); the module stays inert\n";
 }
 
-uint32_t FixedTime = 0;
-uint32_t FixedCalendarTime(void*) { return FixedTime; }
-
-Transcript MakeTranscript(const RallyModule& m, const SimHost& host) {
-  Transcript t{&std::cout, {}, 0};
-  t.routine_names[m.routines.main_window_proc] = "MainWindowProc";
-  t.routine_names[host.window.window_proc] = "SimulatorWindowProc";
-  t.routine_names[reinterpret_cast<uintptr_t>(m.routines.startup_tick)] = "StartupDelayTick";
-  t.routine_names[reinterpret_cast<uintptr_t>(m.routines.engine_tick)] = "EngineTick";
-  t.routine_names[reinterpret_cast<uintptr_t>(m.routines.host_event)] = "OnHostEvent";
-  t.routine_names[reinterpret_cast<uintptr_t>(m.routines.prompt_done)] = "OnPromptDone";
-  return t;
+std::string ReadWholeFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw UsageError{path + ": cannot read the flight script"};
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
 }
 
-int Run(const Options& options) {
-  std::optional<fs::path> sample;
-  fs::path root = options.root;
-  if (root.empty()) {
-    sample = MakeSampleFolder();
-    root = *sample;
+FlightScript ParsedFlight(const std::string& text, const std::string& name) {
+  FlightScript flight;
+  if (std::optional<FlightScriptError> error = ParseFlightScript(text, flight)) {
+    throw UsageError{name + ":" + std::to_string(error->line_number) + ": " + error->message};
   }
-  std::cerr << "aerilon-sim: simulator folder " << root.string() << "\n";
-  ExplainCourse(root);
+  if (flight.lines.empty()) {
+    std::cerr << "aerilon-sim: " << name
+              << ": the flight has no lines; the module is only started and shut down\n";
+  }
+  return flight;
+}
 
-  SimHost host;
-  StdioPlatform files{};
-  std::snprintf(files.root, sizeof files.root, "%s", root.string().c_str());
-  RallyModule& m = LoadedModule();
-  BindModuleToSim(m, host, files);
-  if (options.time) {
-    FixedTime = *options.time;
-    m.platform.calendar_time = FixedCalendarTime;
+// The flight to fly: the given script, an idle run of --ticks, or, with
+// neither and no folder of one's own, the sample flight.
+FlightScript ChooseFlight(const Options& o) {
+  if (!o.flight.empty()) return ParsedFlight(ReadWholeFile(o.flight), o.flight);
+  if (o.ticks) return IdleFlight(*o.ticks);
+  if (!o.root.empty()) {
+    throw UsageError{"with --root, give a flight (--flight FILE) or a number of ticks (--ticks N)"};
   }
-  Transcript t = MakeTranscript(m, host);
+  return ParsedFlight(kSampleFlight, "the built-in sample flight");
+}
 
-  WriteHostStep(t, host.tick, "ModuleInit");
-  int32_t result = ModuleInit(m);
-  FlushCalls(t, host);
-  WriteHostReturn(t, host.tick, "ModuleInit", result);
-  for (int i = 0; i < options.ticks; ++i) {
-    SimRunTick(host);
-    FlushCalls(t, host);
+TranscriptSink ChooseSink(const std::string& transcript) {
+  if (transcript == "human") {
+    return [](const TranscriptLine& line) { WriteHumanLine(std::cout, line); };
   }
-  WriteHostStep(t, host.tick, "ModuleDeinit");
-  ModuleDeinit(m);
-  FlushCalls(t, host);
-  if (sample) fs::remove_all(*sample);
+  return [](const TranscriptLine& line) { WriteJsonLine(std::cout, line); };
+}
+
+int Run(const Options& o) {
+  RunSetup setup;
+  setup.flight = ChooseFlight(o);
+  setup.seed = o.seed;
+  setup.calendar_time = o.time;
+  setup.prompt_ticks = o.prompt_ticks;
+  setup.require_sound_files = o.require_sound_files;
+  std::optional<SampleFolder> sample;
+  if (o.root.empty()) sample.emplace();
+  setup.root = sample ? sample->root.string() : o.root;
+  ExplainCourse(setup.root);
+  RunFlight(setup, ChooseSink(o.transcript));
+  std::cout.flush();
   return 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  CLI::App app{"Runs the Aerilon module on the stand-in simulator and prints every host call."};
-  Options options;
-  app.add_option("--root", options.root,
-                 "simulator folder holding ADV/RALLY/Rally.DAT (default: the sample course)")
+  CLI::App app{
+      "Runs the Aerilon module on the stand-in simulator through a flight script and prints what "
+      "it does, one JSON line per observable call (see the README)."};
+  Options o;
+  app.add_option("--root", o.root,
+                 "simulator folder holding ADV/RALLY/Rally.DAT (default: the sample course in a "
+                 "temporary folder)")
       ->check(CLI::ExistingDirectory);
-  app.add_option("--ticks", options.ticks, "ticks to run (six a second)")->check(CLI::NonNegativeNumber);
-  app.add_option("--time", options.time, "calendar time in seconds that seeds the module");
+  CLI::Option* flight =
+      app.add_option("--flight", o.flight, "flight script, JSON lines (default: the sample flight)")
+          ->check(CLI::ExistingFile);
+  app.add_option("--ticks", o.ticks, "run this many ticks with no flight (six a second)")
+      ->check(CLI::Range(int64_t{0}, int64_t{2147483646}))
+      ->excludes(flight);
+  // A later setting wins, so that a wrapper's defaults can be overridden.
+  app.add_option("--seed", o.seed, "seed of the module's random generator (default: the clock)")
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+  app.add_option("--time", o.time, "calendar time in seconds that the module's clock answers")
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+  app.add_option("--prompt-ticks", o.prompt_ticks, "ticks a voice prompt plays (default 12)")
+      ->check(CLI::Range(1, 1000000))
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+  app.add_flag("--require-sound-files", o.require_sound_files,
+               "a prompt loads only when <name>.wav exists under the root");
+  app.add_option("--transcript", o.transcript, "json (default) or human")
+      ->check(CLI::IsMember({"json", "human"}))
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
   CLI11_PARSE(app, argc, argv);
   try {
-    return Run(options);
+    return Run(o);
+  } catch (const UsageError& e) {
+    std::cerr << "aerilon-sim: " << e.message << "\n";
+    return 2;
   } catch (const std::exception& e) {
     std::cerr << "aerilon-sim: " << e.what() << "\n";
     return 1;

@@ -1,0 +1,302 @@
+#include "flight_script.h"
+
+#include <limits>
+#include <nlohmann/json.hpp>
+#include <set>
+#include <sstream>
+
+using nlohmann::json;
+
+namespace {
+
+constexpr int64_t kLastTick = std::numeric_limits<int32_t>::max();
+
+// What is wrong with one line; thrown inside the parser, caught per line.
+struct LineFault {
+  std::string message;
+};
+
+[[noreturn]] void Fault(const std::string& message) {
+  throw LineFault{message};
+}
+
+std::string Quoted(const std::string& name) {
+  return "\"" + name + "\"";
+}
+
+// A whole number: a JSON integer, or a text in C notation ("0x2CB9F3", "-12").
+bool ReadWhole(const json& value, int64_t* out) {
+  if (value.is_number_integer()) {
+    if (value.is_number_unsigned() && value.get<uint64_t>() > static_cast<uint64_t>(INT64_MAX)) {
+      return false;
+    }
+    *out = value.get<int64_t>();
+    return true;
+  }
+  if (!value.is_string()) return false;
+  const std::string& text = value.get_ref<const std::string&>();
+  if (text.empty()) return false;
+  // Decimal, or hexadecimal after "0x"; never octal, so "010" is ten.
+  size_t digits = (text[0] == '-' || text[0] == '+') ? 1 : 0;
+  bool hex = text.compare(digits, 2, "0x") == 0 || text.compare(digits, 2, "0X") == 0;
+  try {
+    size_t used = 0;
+    long long parsed = std::stoll(text, &used, hex ? 16 : 10);
+    if (used != text.size()) return false;
+    *out = parsed;
+    return true;
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+int64_t WholeInRange(const json& value, const std::string& where, int64_t low, int64_t high,
+                     const std::string& what) {
+  int64_t v = 0;
+  if (!ReadWhole(value, &v) || v < low || v > high) {
+    Fault(where + " must be " + what + ", not " + value.dump());
+  }
+  return v;
+}
+
+// Flags take true and false, or a whole number.
+int64_t Flag(const json& value, const std::string& where, int64_t low, int64_t high) {
+  if (value.is_boolean()) return value.get<bool>() ? 1 : 0;
+  return WholeInRange(
+      value, where, low, high,
+      "true, false or a whole number from " + std::to_string(low) + " to " + std::to_string(high));
+}
+
+SimAircraftChange ReadState(const json& state) {
+  if (!state.is_object()) Fault("\"state\" must be an object of aircraft fields");
+  SimAircraftChange c;
+  for (const auto& [name, value] : state.items()) {
+    std::string where = "\"state\"." + Quoted(name);
+    if (name == "lat") {
+      c.latitude = static_cast<int32_t>(
+          WholeInRange(value, where, INT32_MIN, INT32_MAX, "a 32-bit latitude word"));
+    } else if (name == "lon") {
+      c.longitude = static_cast<uint32_t>(
+          WholeInRange(value, where, INT32_MIN, UINT32_MAX, "a 32-bit longitude word"));
+    } else if (name == "alt") {
+      c.altitude = static_cast<int32_t>(
+          WholeInRange(value, where, INT32_MIN, INT32_MAX, "whole metres (32-bit)"));
+    } else if (name == "speed") {
+      c.speed = static_cast<int32_t>(
+          WholeInRange(value, where, INT32_MIN, INT32_MAX, "a 32-bit speed (knots x 128)"));
+    } else if (name == "heading") {
+      c.heading =
+          static_cast<uint16_t>(WholeInRange(value, where, 0, 65535, "a 16-bit angle, 0 to 65535"));
+    } else if (name == "magvar") {
+      c.magnetic_variation =
+          static_cast<uint16_t>(WholeInRange(value, where, 0, 65535, "a 16-bit angle, 0 to 65535"));
+    } else if (name == "condition") {
+      c.condition = static_cast<uint8_t>(WholeInRange(value, where, 0, 255, "0 to 255"));
+    } else if (name == "on_ground") {
+      c.on_ground = static_cast<int16_t>(Flag(value, where, INT16_MIN, INT16_MAX));
+    } else if (name == "crashed") {
+      c.crashed = static_cast<int16_t>(Flag(value, where, INT16_MIN, INT16_MAX));
+    } else if (name == "slew") {
+      c.slew = static_cast<int16_t>(Flag(value, where, INT16_MIN, INT16_MAX));
+    } else if (name == "pause") {
+      c.pause = static_cast<int16_t>(Flag(value, where, INT16_MIN, INT16_MAX));
+    } else if (name == "suspend") {
+      c.suspend = static_cast<uint8_t>(Flag(value, where, 0, 255));
+    } else {
+      Fault("\"state\": unknown field " + Quoted(name) +
+            " (known: lat, lon, alt, speed, heading, on_ground, crashed, slew, pause, suspend, "
+            "condition, magvar)");
+    }
+  }
+  return c;
+}
+
+FlightAnswer ReadAnswer(const json& answer) {
+  if (!answer.is_object()) Fault("\"answer\" must be an object with \"quiz\" and/or \"summary\"");
+  FlightAnswer a;
+  for (const auto& [name, value] : answer.items()) {
+    if (name == "quiz") {
+      a.quiz_slot = static_cast<int32_t>(
+          WholeInRange(value, "\"answer\".\"quiz\"", 1, 3, "the radio slot 1, 2 or 3"));
+    } else if (name == "summary") {
+      SimSummaryButton button;
+      if (!value.is_string() || !ParseSimSummaryButton(value.get<std::string>(), &button)) {
+        Fault("\"answer\".\"summary\" must be \"ok\" or \"exit\", not " + value.dump());
+      }
+      a.summary = button;
+    } else {
+      Fault("\"answer\": unknown field " + Quoted(name) + " (known: quiz, summary)");
+    }
+  }
+  return a;
+}
+
+uint32_t ReadCommand(const json& command) {
+  uint32_t slot = 0;
+  if (!command.is_string() || !MenuSlotFromName(command.get<std::string>(), &slot)) {
+    Fault("unknown command " + command.dump() +
+          " (known: enter, scores, repeat, direction, credits, quiz, position:1 to position:8)");
+  }
+  return slot;
+}
+
+const char* const kActions[] = {"state", "command", "event", "answer", "end"};
+
+void ReadAction(const json& line, FlightLine& out) {
+  const char* found = nullptr;
+  for (const char* action : kActions) {
+    if (!line.contains(action)) continue;
+    if (found != nullptr) {
+      Fault(std::string("a line does one thing; this one has both ") + Quoted(found) + " and " +
+            Quoted(action));
+    }
+    found = action;
+  }
+  if (found == nullptr) Fault("nothing to do: give one of state, command, event, answer or end");
+  const json& value = line.at(found);
+  std::string action = found;
+  if (action == "state") {
+    out.action = FlightAction::kState;
+    out.state = ReadState(value);
+  } else if (action == "command") {
+    out.action = FlightAction::kCommand;
+    out.slot = ReadCommand(value);
+  } else if (action == "event") {
+    out.action = FlightAction::kEvent;
+    out.event_id =
+        static_cast<uint32_t>(WholeInRange(value, "\"event\"", 0, UINT32_MAX, "a 32-bit event id"));
+  } else if (action == "answer") {
+    out.action = FlightAction::kAnswer;
+    out.answer = ReadAnswer(value);
+  } else {
+    if (!value.is_boolean() || !value.get<bool>()) Fault("\"end\" must be true");
+    out.action = FlightAction::kEnd;
+  }
+}
+
+// Parses one line as JSON, refusing a field given twice in one object
+// (JSON readers would silently keep the last).
+json ParseStrict(const std::string& text) {
+  std::vector<std::set<std::string>> open;
+  std::string twice;
+  json::parser_callback_t check = [&](int, json::parse_event_t event, json& parsed) {
+    if (event == json::parse_event_t::object_start) {
+      open.emplace_back();
+    } else if (event == json::parse_event_t::object_end) {
+      open.pop_back();
+    } else if (event == json::parse_event_t::key && !open.empty()) {
+      std::string name = parsed.get<std::string>();
+      if (!open.back().insert(name).second && twice.empty()) twice = name;
+    }
+    return true;
+  };
+  json parsed;
+  try {
+    parsed = json::parse(text, check);
+  } catch (const json::parse_error& e) {
+    // The reader counts lines within the one line it was given: keep only
+    // the column and what it found there.
+    std::string what = e.what();
+    size_t column = what.find("column ");
+    Fault("not valid JSON: " + (column == std::string::npos ? what : what.substr(column)));
+  }
+  if (!twice.empty()) Fault("field " + Quoted(twice) + " is given twice");
+  return parsed;
+}
+
+FlightLine ReadLine(const std::string& text, int32_t line_number) {
+  json line = ParseStrict(text);
+  if (!line.is_object()) Fault("a line must be one JSON object");
+  for (const auto& [name, value] : line.items()) {
+    bool known = name == "tick";
+    for (const char* action : kActions) known = known || name == action;
+    if (!known) {
+      Fault("unknown field " + Quoted(name) + " (known: tick, state, command, event, answer, end)");
+    }
+  }
+  if (!line.contains("tick")) Fault("no \"tick\": every line says before which tick it acts");
+  FlightLine out;
+  out.line_number = line_number;
+  out.tick = WholeInRange(line.at("tick"), "\"tick\"", 1, kLastTick,
+                          "a whole number from 1 to " + std::to_string(kLastTick));
+  ReadAction(line, out);
+  return out;
+}
+
+bool IsBlank(const std::string& text) {
+  return text.find_first_not_of(" \t\r") == std::string::npos;
+}
+
+}  // namespace
+
+int64_t FlightScript::TicksToRun() const {
+  if (lines.empty()) return 0;
+  const FlightLine& last = lines.back();
+  return last.action == FlightAction::kEnd ? last.tick - 1 : last.tick;
+}
+
+std::optional<FlightScriptError> ParseFlightScript(const std::string& text, FlightScript& script) {
+  script.lines.clear();
+  std::istringstream in(text);
+  std::string raw;
+  int32_t number = 0;
+  while (std::getline(in, raw)) {
+    ++number;
+    if (IsBlank(raw)) continue;
+    try {
+      FlightLine line = ReadLine(raw, number);
+      if (!script.lines.empty()) {
+        const FlightLine& before = script.lines.back();
+        if (before.action == FlightAction::kEnd) {
+          Fault("the flight has already ended (line " + std::to_string(before.line_number) +
+                "); nothing after it would run");
+        }
+        if (line.tick < before.tick) {
+          Fault("tick " + std::to_string(line.tick) + " comes after tick " +
+                std::to_string(before.tick) + " (line " + std::to_string(before.line_number) +
+                "); lines must be in tick order");
+        }
+      }
+      script.lines.push_back(line);
+    } catch (const LineFault& fault) {
+      script.lines.clear();
+      return FlightScriptError{number, fault.message};
+    }
+  }
+  return std::nullopt;
+}
+
+FlightScript IdleFlight(int64_t ticks) {
+  FlightScript script;
+  FlightLine end;
+  end.tick = ticks + 1;
+  end.action = FlightAction::kEnd;
+  script.lines.push_back(end);
+  return script;
+}
+
+bool MenuSlotFromName(const std::string& name, uint32_t* slot) {
+  static const char* const kNames[] = {"enter", "scores", "repeat", "direction", "credits", "quiz"};
+  for (uint32_t i = 0; i < 6; ++i) {
+    if (name == kNames[i]) {
+      *slot = i;
+      return true;
+    }
+  }
+  const std::string prefix = "position:";
+  if (name.size() == prefix.size() + 1 && name.compare(0, prefix.size(), prefix) == 0) {
+    char k = name.back();
+    if (k >= '1' && k <= '8') {
+      *slot = 5 + static_cast<uint32_t>(k - '0');
+      return true;
+    }
+  }
+  return false;
+}
+
+std::string MenuSlotName(uint32_t slot) {
+  static const char* const kNames[] = {"enter", "scores", "repeat", "direction", "credits", "quiz"};
+  if (slot < 6) return kNames[slot];
+  if (slot <= 13) return "position:" + std::to_string(slot - 5);
+  return "slot " + std::to_string(slot);
+}

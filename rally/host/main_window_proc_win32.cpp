@@ -1,8 +1,13 @@
 #include "rally/host/main_window_proc_win32.h"
 
 #include "rally/host/entry_points.h"
+#include "rally/ui/menu_commands.h"
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  WNDPROC previous = reinterpret_cast<WNDPROC>(LoadedModule().frame.previous_window_proc);
+  RallyModule& m = LoadedModule();
+  // The module's commands are consumed; the whole wParam takes part, so a
+  // notification code in its high word leaves the command to the simulator.
+  if (message == WM_COMMAND && OnMenuCommand(m, static_cast<uint32_t>(wparam))) return 0;
+  WNDPROC previous = reinterpret_cast<WNDPROC>(m.frame.previous_window_proc);
   return CallWindowProcA(previous, window, message, wparam, lparam);
 }

@@ -14,3 +14,5 @@ void CheckShutdownDuringStartupDelay(CheckReport& report, const std::string& dll
 void CheckNoCourse(CheckReport& report, const std::string& dll_path);
 void CheckCourseWithWrongMagic(CheckReport& report, const std::string& dll_path);
 void CheckNoMainWindow(CheckReport& report, const std::string& dll_path);
+// One message with its voice prompt, from the award to the release.
+void CheckMessageWithPrompt(CheckReport& report, const std::string& dll_path);

@@ -92,7 +92,7 @@ void CheckSoundCalls(CheckReport& r, const std::string& p, SimHost& host, const 
   r.Expect(LastCallIs(host, "set_sound_level", {handle, 37}), p + "set_sound_level at 1+0x2EC",
            DescribeSimCalls(host));
   t.Op<ReleaseSoundFn>(fs98::kServicesTable, fs98::kReleaseSound)(handle);
-  r.Expect(LastCallIs(host, "release_sound", {handle}) && host.sounds.empty(),
+  r.Expect(LastCallIs(host, "release_sound", {handle}, "lap.wav") && host.sounds.empty(),
            p + "release_sound at 1+0x2DC releases it", DescribeSimCalls(host));
   host.sound_level = 63;
   int32_t level = t.Op<QueryLevelFn>(fs98::kSoundSettingsTable, fs98::kQuerySoundLevel)(4);

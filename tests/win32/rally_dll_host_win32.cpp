@@ -62,6 +62,7 @@ int main(int argc, char** argv) {
   RunCase(report, "no course file", [&] { CheckNoCourse(report, dll); });
   RunCase(report, "course with a wrong magic", [&] { CheckCourseWithWrongMagic(report, dll); });
   RunCase(report, "no FS98MAIN window", [&] { CheckNoMainWindow(report, dll); });
+  RunCase(report, "message and prompt", [&] { CheckMessageWithPrompt(report, dll); });
 
   report.PrintSummary();
   return report.AllPassed() ? 0 : 1;

@@ -40,9 +40,16 @@ for arg in "$@"; do
   fi
 done
 
+# The program's output goes through a file: the wineserver that the first
+# Wine program starts outlives it and keeps the descriptors it inherited,
+# and a test runner reading a pipe would wait for the server to go away.
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
 started=$(date +%s)
-xvfb-run -a wine "$program" "${args[@]}"
+xvfb-run -a wine "$program" "${args[@]}" >"$log" 2>&1 </dev/null
 status=$?
+cat "$log"
+wineserver -k >/dev/null 2>&1 || true
 echo "run_under_wine: $(basename "$program") exited with status $status after $(($(date +%s) - started)) s"
 # 77 means "skipped" to CTest; a program that ends with it has failed.
 if [ "$status" -eq 77 ]; then

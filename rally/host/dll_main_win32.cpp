@@ -7,6 +7,7 @@
 #include "rally/host/import_table.h"
 #include "rally/host/lifecycle.h"
 #include "rally/host/main_window_proc_win32.h"
+#include "rally/host/menu_win32.h"
 #include "rally/host/shell_win32.h"
 
 namespace {
@@ -38,6 +39,7 @@ int32_t RALLY_STDCALL ModuleInitExport() {
   RallyModule& m = LoadedModule();
   if (!BindFs98Host(ImportTable, &m.host)) return 0;
   m.shell = MakeWin32Shell();
+  m.menu_ops = MakeWin32MenuOps();
   m.platform = MakeWin32Platform();
   m.routines = EntryRoutines(reinterpret_cast<uintptr_t>(&MainWindowProc));
   return ModuleInit(m);

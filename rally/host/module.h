@@ -42,6 +42,7 @@ struct ModuleFrame {
 struct RallyModule {
   HostOps host;
   ShellOps shell;
+  MenuOps menu_ops;
   PlatformOps platform;
   ModuleRoutines routines;
 

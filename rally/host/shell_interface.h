@@ -29,3 +29,32 @@ struct ShellOps {
   // the host still holds can run after the module was shut down.
   void (*keep_module_loaded)(void* context, uintptr_t module_instance);
 };
+
+// The main window's menus, as the merge of the module's popup needs them.
+// Menus are handles, items are read and written by position.
+struct MenuOps {
+  void* context;
+  // GetMenu(window); 0 when the window has no menu bar
+  uintptr_t (*get_menu_bar)(void* context, uintptr_t window);
+  // GetMenuState(menu, id, MF_BYCOMMAND), submenus searched too;
+  // 0xFFFFFFFF when no item has that identifier
+  uint32_t (*get_menu_state)(void* context, uintptr_t menu, uint32_t id);
+  // GetMenuItemCount(menu); -1 for a menu that is not there
+  int32_t (*get_item_count)(void* context, uintptr_t menu);
+  // GetMenuItemInfoA by position, mask MIIM_STATE | MIIM_ID | MIIM_SUBMENU;
+  // `submenu` is 0 for an item that opens none
+  bool (*get_item)(void* context, uintptr_t menu, uint32_t position, uint32_t* state, uint32_t* id,
+                   uintptr_t* submenu);
+  // SetMenuItemInfoA by position with the same mask
+  bool (*set_item)(void* context, uintptr_t menu, uint32_t position, uint32_t state, uint32_t id,
+                   uintptr_t submenu);
+  // SetMenuItemInfoA by position, mask MIIM_STATE | MIIM_TYPE, type MFT_STRING
+  bool (*set_item_text)(void* context, uintptr_t menu, uint32_t position, const char* text,
+                        uint32_t state);
+  // LoadMenuA(instance, MAKEINTRESOURCE(resource)); 0 on failure
+  uintptr_t (*load_menu)(void* context, uintptr_t instance, uint32_t resource);
+  // AppendMenuA(bar, MF_POPUP, popup, title)
+  bool (*append_popup)(void* context, uintptr_t bar, uintptr_t popup, const char* title);
+  // DestroyMenu(menu)
+  void (*destroy_menu)(void* context, uintptr_t menu);
+};

@@ -7,6 +7,7 @@
 
 #include "module_test_support.h"
 #include "rally/course/score_table.h"
+#include "rally/host/lifecycle.h"
 #include "rally/host/little_endian.h"
 #include "sim/geodesy.h"
 #include "sim/sim_aircraft_state.h"
@@ -257,13 +258,17 @@ TEST(SimSoundFiles, PromptNamesAreFoldersAndLettersInAnyCase) {
 class SimWindow : public ModuleOnSim {};
 
 TEST_F(SimWindow, TheMenuIsMergedOnlyIntoAHookedWindow) {
-  SimMergeModuleMenu(m());
+  SimMenuBar menus;
+  BindSimMenuBar(m(), menus, host_);
+  SimPaintWindowFrame(m(), host_);
   EXPECT_EQ(m().menu.command_base, 0u);
-  m().frame.subclassed = true;
-  SimMergeModuleMenu(m());
+  EXPECT_EQ(SimMenuCommand(menus, 13), 0u) << "no popup to choose from";
+  WriteCourse();
+  ASSERT_EQ(ModuleInit(m()), 1);
+  SimPaintWindowFrame(m(), host_);
   EXPECT_EQ(m().menu.command_base, 217u) << "215 inside a popup gives 217";
   EXPECT_EQ(m().menu.command_last, 230u);
-  EXPECT_EQ(SimMenuCommand(13), 230u);
+  EXPECT_EQ(SimMenuCommand(menus, 13), 230u);
 }
 
 class SimScoreFile : public ModuleOnSim {

@@ -39,6 +39,7 @@ struct Run {
   StdioPlatform files{};
   SimScoreFileWatch watch{};
   SimDialogAnswers answers{};
+  SimMenuBar menus{};
   TranscriptNames names{};
   size_t calls_written = 0;
   std::vector<FinishedLeg> finished{};
@@ -79,6 +80,7 @@ void BindHost(Run& r) {
 void BindModule(Run& r) {
   std::snprintf(r.files.root, sizeof r.files.root, "%s", r.setup.root.c_str());
   BindModuleToSim(r.m, r.host, r.files);
+  BindSimMenuBar(r.m, r.menus, r.host);
   WatchScoreFileWrites(r.m.platform, r.watch, r.host, r.m.course);
   if (r.setup.calendar_time) {
     g_fixed_time = *r.setup.calendar_time;
@@ -103,11 +105,18 @@ void Flush(Run& r) {
 int32_t StartModule(Run& r) {
   int32_t result = ModuleInit(r.m);
   if (r.setup.seed) SeedRandom(r.m.random, *r.setup.seed);
-  SimMergeModuleMenu(r.m);
+  SimPaintWindowFrame(r.m, r.host);  // the first repaint of the hooked window
   r.names.command_base = r.m.menu.command_base;
   r.leg_count = HasCourse(r.m.course) ? CourseLegCount(r.m.course) : 0;
   Flush(r);
   return result;
+}
+
+// The pilot's choice from the module's popup; without the popup in the bar
+// there is nothing to choose.
+void DeliverMenuCommand(Run& r, uint32_t slot) {
+  uint32_t command = SimMenuCommand(r.menus, slot);
+  if (command != 0) SimDeliverCommand(r.host, command);
 }
 
 void TakeAnswer(Run& r, const FlightAnswer& a) {
@@ -118,7 +127,7 @@ void TakeAnswer(Run& r, const FlightAnswer& a) {
 void DoLine(Run& r, const FlightLine& line) {
   switch (line.action) {
     case FlightAction::kState: ApplyAircraftChange(r.host.state, line.state); break;
-    case FlightAction::kCommand: SimDeliverCommand(r.host, SimMenuCommand(line.slot)); break;
+    case FlightAction::kCommand: DeliverMenuCommand(r, line.slot); break;
     case FlightAction::kEvent: SimSendEvent(r.host, line.event_id); break;
     case FlightAction::kAnswer: TakeAnswer(r, line.answer); break;
     case FlightAction::kEnd: break;

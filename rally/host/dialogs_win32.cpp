@@ -1,26 +1,34 @@
 #include "rally/host/dialogs_win32.h"
 
-#include <windows.h>
-
 #include "rally/host/entry_points.h"
+#include "rally/resources/resource_ids.h"
+#include "rally/ui/score_summary.h"
+
+// The resource script and the core name the same dialogs.
+static_assert(IDD_SCORE_SUMMARY == kScoreSummaryDialog, "score summary dialog id");
+static_assert(IDD_QUIZ == kQuizDialog, "quiz dialog id");
+static_assert(IDD_CREDITS == kCreditsDialog, "credits dialog id");
 
 namespace {
 
-// Until a dialog has a procedure of its own, its buttons simply close it.
-INT_PTR CALLBACK PlainDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
-  if (message == WM_INITDIALOG) return TRUE;
-  if (message == WM_COMMAND) {
-    EndDialog(dialog, LOWORD(wparam));
-    return TRUE;
+DLGPROC ProcedureOf(int32_t id) {
+  switch (id) {
+    case kScoreSummaryDialog: return ScoreSummaryDialogProc;
+    case kQuizDialog: return QuizDialogProc;
+    case kCreditsDialog: return CreditsDialogProc;
+    default: return nullptr;
   }
-  return FALSE;
 }
 
 }  // namespace
 
 int32_t RunModuleDialog(int32_t id) {
+  DLGPROC procedure = ProcedureOf(id);
+  // The module has no other dialog: the same answer DialogBoxParamA gives
+  // for a missing template.
+  if (procedure == nullptr) return -1;
   const RallyModule& m = LoadedModule();
   return static_cast<int32_t>(
       DialogBoxParamA(reinterpret_cast<HINSTANCE>(m.frame.module_instance), MAKEINTRESOURCEA(id),
-                      reinterpret_cast<HWND>(m.frame.main_window), PlainDialogProc, 0));
+                      reinterpret_cast<HWND>(m.frame.main_window), procedure, 0));
 }

@@ -9,7 +9,10 @@
 #   - nothing needs a constructor: the DLL runs without C runtime start-up
 #     code, so a global needing one would silently never be built. Such
 #     constructors would sit in .ctors or .init_array sections, or in the
-#     constructor list the linker places at the end of .text.
+#     constructor list the linker places at the end of .text;
+#   - it holds its resources, all in Italian (language 0x0410): menu 106,
+#     dialogs 101, 102 and 107, and bitmap 104, a 120 x 256 picture in
+#     256 colours.
 # Prints what it checked and one FAIL line per violation; exits 1 if any.
 #
 # Usage: check_rally_dll.sh RALLY.DLL      (OBJDUMP overrides the objdump used)
@@ -179,6 +182,88 @@ check_constructors() {
   fi
 }
 
+# The resources as "type name language rva size" lines (numbers in
+# decimal), from the resource directory that objdump -p prints. The tree's
+# level shows in where "Entry:" starts: type, then name, then language.
+resource_list() {
+  local type name language rva size
+  awk '/^The \.rsrc Resource Directory section/ { on = 1; next }
+       on && /Resources start at offset/ { exit }
+       on {
+         at = index($0, "Entry: ID: ")
+         if (at > 0) {
+           id = substr($0, at + 13, 6)
+           if (at == 7) type = id
+           else if (at == 9) name = id
+           else if (at == 11) language = id
+         }
+         if ($2 == "Leaf:") {
+           sub(/^0x/, "", $4); sub(",", "", $4); sub(/^0x/, "", $6); sub(",", "", $6)
+           print type, name, language, $4, $6
+         }
+       }' <<<"$headers" |
+    while read -r type name language rva size; do
+      echo "$((16#$type)) $((16#$name)) $((16#$language)) $((16#$rva)) $((16#$size))"
+    done
+}
+
+# The first $2 bytes at image address (rva) $1, as hex pairs, one a line.
+image_bytes() {
+  local base start
+  base=$((16#$(header_value ImageBase)))
+  start=$((base + $1))
+  "$objdump" -s --start-address="$start" --stop-address=$((start + $2)) "$dll" |
+    awk '$1 ~ /^[0-9a-f]+$/ && NF >= 2 { for (i = 2; i <= 5 && i <= NF; i++) print $i }' |
+    tr -d '\n' | fold -w2
+}
+
+# Little-endian value of $2 bytes at offset $1 of the byte list in $3.
+le_value() {
+  local -a b
+  mapfile -t b <<<"$3"
+  local v=0 i
+  for ((i = $2 - 1; i >= 0; i--)); do v=$((v * 256 + 16#${b[$1 + i]:-0})); done
+  echo "$v"
+}
+
+check_resources() {
+  local resources kind type id language rva size line missing=0
+  resources=$(resource_list)
+  for kind in "menu 4 106" "dialog 5 101" "dialog 5 102" "dialog 5 107" "bitmap 2 104"; do
+    read -r kind type id <<<"$kind"
+    line=$(awk -v t="$type" -v n="$id" '$1 == t && $2 == n' <<<"$resources")
+    if [ -z "$line" ]; then
+      fail "lacks $kind $id"
+      missing=1
+      continue
+    fi
+    while read -r _ _ language rva size; do
+      if [ "$language" -ne $((16#0410)) ]; then
+        fail "$kind $id is in language $(printf '0x%04x' "$language"), must be Italian (0x0410)"
+        missing=1
+      fi
+    done <<<"$line"
+  done
+  [ "$missing" -eq 0 ] && ok "resources: menu 106, dialogs 101, 102 and 107, bitmap 104, in Italian"
+
+  line=$(awk '$1 == 2 && $2 == 104 { print $4, $5; exit }' <<<"$resources")
+  [ -n "$line" ] || return 0
+  read -r rva size <<<"$line"
+  local header width height bits colours
+  header=$(image_bytes "$rva" 40)
+  width=$(le_value 4 4 "$header")
+  height=$(le_value 8 4 "$header")
+  bits=$(le_value 14 2 "$header")
+  colours=$(le_value 32 4 "$header")
+  [ "$colours" -eq 0 ] && [ "$bits" -le 8 ] && colours=$((1 << bits))
+  if [ "$width" -eq 120 ] && [ "$height" -eq 256 ] && [ "$bits" -eq 8 ] && [ "$colours" -eq 256 ] &&
+    [ "$size" -ge $((40 + 4 * 256 + 120 * 256)) ]; then
+    ok "bitmap 104 is 120 x 256 in 256 colours"
+  else
+    fail "bitmap 104 is $width x $height at $bits bits with $colours colours in $size bytes, must be 120 x 256 at 8 bits with 256 colours"
+  fi
+}
+
 echo "PE check of $dll"
 check_format
 check_exports
@@ -186,6 +271,7 @@ check_imports
 check_versions
 check_tls
 check_constructors
+check_resources
 if [ "$violations" -gt 0 ]; then
   echo "PE check: $violations violation(s)"
   exit 1

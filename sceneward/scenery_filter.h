@@ -1,0 +1,26 @@
+#pragma once
+
+#include "sceneward/byte_buffer.h"
+#include "sceneward/keep_object.h"
+#include "sceneward/kill_area.h"
+#include "sceneward/scenery_error.h"
+
+enum class FilterOutcome {
+  kUntouched,   // the file's box does not overlap the bounds: leave the file alone
+  kNotIndexed,  // no object index: leave the file alone
+  kRewritten,   // `rewritten` holds the complete new file
+  kFailed,      // `error` says why; leave the file alone
+};
+
+struct FilterResult {
+  FilterOutcome outcome;
+  ByteBuffer rewritten;  // the caller frees it with ByteBufferFree
+  SceneryError error;
+};
+
+// Decides one scenery file, given whole, against the areas of an edit
+// script and their union box. Only a file whose box overlaps the bounds
+// and that carries the index mark is rewritten: its header unchanged, then
+// the rebuilt index with the objects inside the areas left out.
+FilterResult FilterSceneryBytes(const ByteSpan& source, const KillAreaList& areas,
+                                const KillArea& bounds);

@@ -4,6 +4,7 @@ const char* DescribeSceneryFault(SceneryFault fault) {
   switch (fault) {
     case SceneryFault::kNone: return "no fault";
     case SceneryFault::kShortHeader: return "file is shorter than its 128-byte header";
+    case SceneryFault::kNotIndexed: return "file has no object index (no index mark)";
     case SceneryFault::kShortExtension:
       return "indexed file is too short for its 40-byte extension block";
     case SceneryFault::kIndexOffsetPastEnd: return "object index offset points past the end";

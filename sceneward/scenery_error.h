@@ -7,6 +7,7 @@
 enum class SceneryFault {
   kNone,
   kShortHeader,         // the file is shorter than its header
+  kNotIndexed,          // the file does not carry the index mark
   kShortExtension,      // no room for the extension block behind the header
   kIndexOffsetPastEnd,  // the extension block points past the end of the file
   kRecordPastEnd,       // an index record runs past the end of the file

@@ -37,6 +37,10 @@ void ByteBufferWriteAt(ByteBuffer& buffer, uint32_t position, const uint8_t* byt
   if (end > buffer.size) buffer.size = end;
 }
 
+void ByteBufferReserve(ByteBuffer& buffer, uint32_t capacity) {
+  Reserve(buffer, capacity);
+}
+
 void ByteBufferFree(ByteBuffer& buffer) {
   std::free(buffer.data);
   buffer = kEmptyByteBuffer;

@@ -29,6 +29,10 @@ inline void ByteBufferAppend(ByteBuffer& buffer, const uint8_t* bytes, uint32_t 
   ByteBufferWriteAt(buffer, buffer.size, bytes, count);
 }
 
+// Takes room for `capacity` bytes ahead, sparing the copies of growing step
+// by step. Failing is harmless: the writes then grow the buffer themselves.
+void ByteBufferReserve(ByteBuffer& buffer, uint32_t capacity);
+
 void ByteBufferFree(ByteBuffer& buffer);
 
 // Read-only bytes of a source file.

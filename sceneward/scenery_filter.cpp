@@ -30,6 +30,9 @@ FilterResult FilterSceneryBytes(const ByteSpan& source, const KillAreaList& area
   if (!BoxOverlaps(source, bounds)) return Outcome(FilterOutcome::kUntouched);
 
   FilterResult result = Outcome(FilterOutcome::kRewritten);
+  // The rewritten file is rarely larger than the source: padding and
+  // dropped objects go, only blocks shared by several entries are copied twice.
+  ByteBufferReserve(result.rewritten, source.size);
   ByteBufferAppend(result.rewritten, source.data, kHeaderSize);
   switch (RebuildObjectIndex(result.rewritten, source, areas, result.error)) {
     case RebuildResult::kRebuilt: return result;

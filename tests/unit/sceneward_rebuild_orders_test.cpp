@@ -5,6 +5,7 @@
 
 #include "scenery_rule_reference.h"
 #include "scenery_test_support.h"
+#include "sceneward/writer/scenery_generator.h"
 
 using namespace scenery_test;
 using scenery_source::IndexItem;
@@ -307,6 +308,45 @@ TEST(SceneryMendedOrders, AnyOrderKeepsEveryKeptEntryInItsGroupsAndCountsRight) 
   }
   EXPECT_GT(sound_orders, 0);
   EXPECT_LT(sound_orders, orders);  // the rule as written fails some of them
+}
+
+}  // namespace
+
+namespace {
+
+// Large generated files, with groups emptied at every level: the objects
+// inside the area go, every other one stays with its block, and where the
+// rule as written is sound the bytes are exactly its own.
+TEST(SceneryMendedOrders, GeneratedFilesKeepExactlyTheObjectsOutsideTheArea) {
+  for (uint32_t seed = 1; seed <= 6; ++seed) {
+    scenery_source::GeneratorOptions options;
+    options.target_size = 200000;
+    options.percent_inside = seed * 15;
+    options.seed = seed;
+    const scenery_source::GeneratedScenery generated = scenery_source::GenerateScenery(options);
+    const scenery_source::WrittenFile written = WriteSceneryFile(generated.file);
+    const Filtered filtered = Filter(written.bytes, {generated.area}, generated.area);
+    ASSERT_EQ(filtered.outcome, FilterOutcome::kRewritten);
+    const ReadBackList list = ReadNewList(filtered.bytes);
+    ASSERT_TRUE(list.ok);
+    EXPECT_EQ(list.count_field, list.entries.size());
+    std::vector<std::vector<uint8_t>> outside;
+    for (const auto& item : generated.file.index) {
+      const Entry& entry = std::get<Entry>(item);
+      if (entry.kind != 5) continue;
+      const Object& object = generated.file.objects[entry.object];
+      if (!PointInKillArea(generated.area, object.latitude, object.longitude)) {
+        outside.push_back(ObjectBlockBytes(object));
+      }
+    }
+    EXPECT_EQ(list.blocks, outside) << seed;
+    EXPECT_LT(outside.size(), generated.file.objects.size()) << seed;
+    const RuleAsWritten rule = RebuildByTheRule(generated.file, written, {generated.area});
+    const ReadBackList rule_list = ReadNewList(rule.bytes);
+    if (rule_list.count_field == rule_list.entries.size() && rule_list.blocks == outside) {
+      EXPECT_EQ(filtered.bytes, rule.bytes) << seed;
+    }
+  }
 }
 
 }  // namespace

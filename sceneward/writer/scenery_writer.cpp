@@ -9,16 +9,16 @@ namespace scenery_source {
 
 namespace {
 
+// Byte by byte rather than by inserting a small array, which GCC 12 at -O3
+// wrongly reports as an overflow.
 void PutU16(std::vector<uint8_t>& out, uint16_t value) {
-  uint8_t b[2];
-  store_u16le(b, value);
-  out.insert(out.end(), b, b + 2);
+  out.push_back(static_cast<uint8_t>(value));
+  out.push_back(static_cast<uint8_t>(value >> 8));
 }
 
 void PutU32(std::vector<uint8_t>& out, uint32_t value) {
-  uint8_t b[4];
-  store_u32le(b, value);
-  out.insert(out.end(), b, b + 4);
+  PutU16(out, static_cast<uint16_t>(value));
+  PutU16(out, static_cast<uint16_t>(value >> 16));
 }
 
 void PutPattern(std::vector<uint8_t>& out, uint32_t count, uint8_t seed) {

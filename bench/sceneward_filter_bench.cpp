@@ -13,31 +13,18 @@
 
 namespace {
 
-struct Workload {
-  std::vector<std::vector<uint8_t>> files;
-  KillArea area;
-  int64_t bytes = 0;
-};
-
-// Files of `file_size` bytes until `total` bytes in all.
-Workload MakeWorkload(uint32_t file_size, uint32_t total, uint32_t percent_inside) {
-  Workload workload;
+// Files of `file_size` bytes, 16 MiB in all.
+scenery_source::GeneratedFiles MakeWorkload(uint32_t file_size, uint32_t percent_inside) {
   scenery_source::GeneratorOptions options;
   options.target_size = file_size;
   options.percent_inside = percent_inside;
-  while (workload.bytes < total) {
-    options.seed += 1;
-    scenery_source::GeneratedScenery generated = scenery_source::GenerateScenery(options);
-    workload.area = generated.area;
-    workload.files.push_back(scenery_source::WriteSceneryFile(generated.file).bytes);
-    workload.bytes += static_cast<int64_t>(workload.files.back().size());
-  }
-  return workload;
+  const uint32_t count = (16u << 20) / file_size;
+  return scenery_source::GenerateSceneryFiles(options, count == 0 ? 1 : count);
 }
 
 void FilterSceneryFiles(benchmark::State& state) {
-  const Workload workload = MakeWorkload(static_cast<uint32_t>(state.range(0)), 16u << 20,
-                                         static_cast<uint32_t>(state.range(1)));
+  const scenery_source::GeneratedFiles workload =
+      MakeWorkload(static_cast<uint32_t>(state.range(0)), static_cast<uint32_t>(state.range(1)));
   const KillAreaList areas{&workload.area, 1};
   for (auto _ : state) {
     for (const std::vector<uint8_t>& file : workload.files) {
@@ -51,7 +38,7 @@ void FilterSceneryFiles(benchmark::State& state) {
       ByteBufferFree(result.rewritten);
     }
   }
-  state.SetBytesProcessed(state.iterations() * workload.bytes);
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(workload.total_bytes));
   state.counters["files"] = static_cast<double>(workload.files.size());
 }
 

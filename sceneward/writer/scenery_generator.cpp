@@ -89,4 +89,17 @@ GeneratedScenery GenerateScenery(const GeneratorOptions& options) {
   return generated;
 }
 
+GeneratedFiles GenerateSceneryFiles(const GeneratorOptions& options, uint32_t count) {
+  GeneratedFiles generated;
+  GeneratorOptions each = options;
+  for (uint32_t i = 0; i < count; ++i) {
+    each.seed = options.seed + i;
+    const GeneratedScenery scenery = GenerateScenery(each);
+    generated.area = scenery.area;
+    generated.files.push_back(WriteSceneryFile(scenery.file).bytes);
+    generated.total_bytes += generated.files.back().size();
+  }
+  return generated;
+}
+
 }  // namespace scenery_source

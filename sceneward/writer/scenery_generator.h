@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "sceneward/kill_area.h"
 #include "sceneward/writer/scenery_writer.h"
@@ -30,5 +31,16 @@ struct GeneratedScenery {
 };
 
 GeneratedScenery GenerateScenery(const GeneratorOptions& options);
+
+// The written bytes of `count` files made with `options`, each from its own
+// seed (options.seed, options.seed + 1, ...), all over the same area: a
+// folder's worth for a benchmark.
+struct GeneratedFiles {
+  std::vector<std::vector<uint8_t>> files;
+  KillArea area;
+  uint64_t total_bytes = 0;
+};
+
+GeneratedFiles GenerateSceneryFiles(const GeneratorOptions& options, uint32_t count);
 
 }  // namespace scenery_source

@@ -54,6 +54,7 @@ bool IsWhiteSpace(char c) {
 struct ScriptReader {
   char* text;
   char* position;
+  char* keyword_start;  // of the statement being read: faults of its operand are on its line
   EditParameters* edit;
   Diagnostic* problem;
 };
@@ -101,15 +102,14 @@ bool ReadWord(ScriptReader& r, char (&word)[kMaxWordLength + 1]) {
 // The operand word of a keyword; false when the text ends first.
 bool ReadOperandWord(ScriptReader& r, Keyword keyword, char (&word)[kMaxWordLength + 1]) {
   SkipWhiteSpace(r);
-  if (*r.position == '\0') return Fail(r, r.position, "%s needs a value", kKeywords[keyword]);
+  if (*r.position == '\0') return Fail(r, r.keyword_start, "%s needs a value", kKeywords[keyword]);
   return ReadWord(r, word);
 }
 
 bool ReadQuotedText(ScriptReader& r, Keyword keyword, const char** field) {
-  char* keyword_end = r.position;
   char* open = std::strchr(r.position, '"');
   if (open == nullptr) {
-    return Fail(r, keyword_end, "%s needs a text in double quotes", kKeywords[keyword]);
+    return Fail(r, r.keyword_start, "%s needs a text in double quotes", kKeywords[keyword]);
   }
   char* close = std::strchr(open + 1, '"');
   if (close == nullptr) {
@@ -158,7 +158,8 @@ bool ReadCache(ScriptReader& r, int16_t* field) {
 
 bool ReadCoordinate(ScriptReader& r, bool latitude, int32_t* units, const char* name) {
   const char* at = r.position;
-  if (*at == '\0') return Fail(r, at, "AREA needs four coordinates; the %s edge is missing", name);
+  if (*at == '\0')
+    return Fail(r, r.keyword_start, "AREA needs four coordinates; the %s edge is missing", name);
   const char* position = at;
   bool read = latitude ? ParseLatitude(&position, units) : ParseLongitude(&position, units);
   r.position += position - at;
@@ -173,10 +174,11 @@ void WidenBounds(KillArea& bounds, const KillArea& area) {
   if (area.south < bounds.south) bounds.south = area.south;
 }
 
-bool ReadArea(ScriptReader& r, const char* keyword_start) {
+bool ReadArea(ScriptReader& r) {
   EditParameters& edit = *r.edit;
   if (edit.kill_area_count >= kMaxKillAreas) {
-    return Fail(r, keyword_start, "more than %d AREA statements", static_cast<int>(kMaxKillAreas));
+    return Fail(r, r.keyword_start, "more than %d AREA statements",
+                static_cast<int>(kMaxKillAreas));
   }
   KillArea area;
   if (!ReadCoordinate(r, false, &area.west, "west") ||
@@ -190,14 +192,14 @@ bool ReadArea(ScriptReader& r, const char* keyword_start) {
   return true;
 }
 
-bool ReadStatement(ScriptReader& r, Keyword keyword, const char* keyword_start) {
+bool ReadStatement(ScriptReader& r, Keyword keyword) {
   EditParameters& edit = *r.edit;
   SkipWhiteSpace(r);
   switch (keyword) {
     case kDest: return ReadQuotedText(r, keyword, &edit.dest);
     case kSource: return ReadQuotedText(r, keyword, &edit.source);
     case kTitle: return ReadQuotedText(r, keyword, &edit.title);
-    case kArea: return ReadArea(r, keyword_start);
+    case kArea: return ReadArea(r);
     case kAFlag: return ReadValueWord(r, keyword, &edit.active_flag);
     case kBFlag: return ReadValueWord(r, keyword, &edit.b_flag);
     case kClean: return ReadValueWord(r, keyword, &edit.clean);
@@ -227,7 +229,7 @@ bool FindKeyword(const char* word, Keyword* keyword) {
 }  // namespace
 
 bool ParseEditScriptText(char* text, EditParameters& edit, Diagnostic* problem) {
-  ScriptReader r{text, text, &edit, problem};
+  ScriptReader r{text, text, text, &edit, problem};
   for (;;) {
     SkipWhiteSpace(r);
     if (*r.position == '\0') return true;
@@ -245,7 +247,8 @@ bool ParseEditScriptText(char* text, EditParameters& edit, Diagnostic* problem) 
                   "UPDATE, CACHE)",
                   word);
     }
-    if (!ReadStatement(r, keyword, start)) return false;
+    r.keyword_start = start;
+    if (!ReadStatement(r, keyword)) return false;
   }
 }
 
@@ -269,7 +272,7 @@ char* ParseEditScript(FileSystem& fs, const char* path, EditParameters& edit, in
   bool parsed = false;
   if (std::strlen(text) < length) {
     // A zero byte would end the script early and hide everything after it.
-    ScriptReader r{text, text, &edit, problem};
+    ScriptReader r{text, text, text, &edit, problem};
     Fail(r, text + std::strlen(text), "the script holds a zero byte; it is not a text file");
   } else {
     parsed = ParseEditScriptText(text, edit, problem);

@@ -14,7 +14,8 @@ const char* const kKeywords[] = {"DEST",  "SOURCE", "TITLE", "AREA",   "AFLAG",
                                  "BFLAG", "CLEAN",  "TYPE",  "UPDATE", "CACHE"};
 
 // The twelve value words, each with the keywords that take it and the value
-// it gives there.
+// it gives there. Each keyword's words count up in table order (CLEAN: YES 0,
+// NO 1; TYPE in steps of ten), as the stored type codes and flags expect.
 struct ValueWord {
   const char* word;
   Keyword keyword;  // AFLAG stands for both flags
@@ -36,6 +37,7 @@ const ValueWord kValueWords[] = {
     {"HIGH", kType, kTypeHigh},
 };
 
+// What each keyword takes, by keyword, for the reason of a refusal.
 const char* const kAcceptedWords[] = {"",
                                       "",
                                       "",

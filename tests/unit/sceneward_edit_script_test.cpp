@@ -64,12 +64,19 @@ TEST(SceneScriptKeywords, QuotedTextsMayBeEmptyOrSpanLines) {
 TEST(SceneScriptKeywords, OnlyCommentsAndWhiteSpaceLeaveTheDefaults) {
   ParsedScript parsed = Parse("  ; first\n\n\t;second line ; more\n   \n; last without line feed");
   ASSERT_TRUE(parsed.ok) << parsed.problem.text;
-  EXPECT_EQ(std::memcmp(&parsed.edit, &kDefaultEditParameters, sizeof(EditParameters)), 0);
+  EXPECT_EQ(parsed.edit.title, nullptr);
+  EXPECT_EQ(parsed.edit.source, nullptr);
+  EXPECT_EQ(parsed.edit.dest, nullptr);
   EXPECT_EQ(parsed.edit.type, 30);
   EXPECT_EQ(parsed.edit.cache, 5000);
   EXPECT_EQ(parsed.edit.active_flag, 1);
   EXPECT_EQ(parsed.edit.b_flag, 1);
   EXPECT_EQ(parsed.edit.kill_area_count, 0);
+  EXPECT_EQ(parsed.edit.clean, 0);
+  EXPECT_EQ(parsed.edit.update, 0);
+  EXPECT_EQ(parsed.edit.kill_bounds.west, 2147483647);
+  EXPECT_EQ(parsed.edit.kill_bounds.north, -2147483647 - 1);
+  EXPECT_EQ(parsed.edit.kill_bounds.east, -2147483647 - 1);
   EXPECT_EQ(parsed.edit.kill_bounds.south, 134217727);
   EXPECT_TRUE(Parse("").ok);
 }

@@ -66,6 +66,22 @@ TEST(SceneVisEdit, AddingTwiceReplacesAndRemovingRestoresTheList) {
   EXPECT_EQ(c.fs.files[kLibrary], OldLibrary().Rewritten().Build());
 }
 
+TEST(SceneVisEdit, EveryCallStartsFromTheDefaults) {
+  VisEditCase c;
+  c.fs.Put(kScript, "TITLE \"Aerilon by Vesk\" TYPE HIGH AFLAG INACTIVE AREA 1G, 2G, 3G, 1G");
+  ASSERT_EQ(c.Run(), kStatusOk);
+  EXPECT_EQ(c.state.edit.type, kTypeHigh);
+  EXPECT_EQ(c.state.edit.kill_area_count, 1);
+  c.fs.Put(kScript, "TITLE \"Aerilon by Vesk\"");
+  ASSERT_EQ(c.Run(), kStatusOk);
+  EXPECT_EQ(c.state.edit.kill_area_count, 0);
+  EXPECT_EQ(c.state.edit.kill_bounds.west, 2147483647);
+  LibraryFileBuilder expected = OldLibrary().Rewritten();
+  expected.entries.insert(expected.entries.begin(),
+                          {30, 1, kAerilon.folder_pattern, kAerilon.title});
+  EXPECT_EQ(c.fs.files[kLibrary], expected.Build());
+}
+
 TEST(SceneVisEdit, AFailedCallLeavesItsStatusForTheNextOne) {
   VisEditCase c;
   c.fs.files.erase(kScript);

@@ -20,16 +20,20 @@ bool CheckSectionOffsets(const uint8_t* bytes, uint32_t size, Diagnostic* proble
   return true;
 }
 
-bool CheckAreaList(const uint8_t* bytes, uint32_t size, Diagnostic* problem) {
-  uint32_t offset = static_cast<uint32_t>(load_i16le(bytes + SectionOffsetField(kAreaListSection)));
+// The list, its entries and its zero byte, must lie inside its own section:
+// the rewrite copies the list's section whole behind the new entry, so a list
+// running on into another section would lose its end there.
+bool CheckAreaList(const LibraryImage& image, Diagnostic* problem) {
+  uint32_t offset = static_cast<uint32_t>(SectionOffset(image, kAreaListSection));
+  uint32_t section_end = SectionEnd(image, offset);
   AreaEntry entry;
   for (int index = 0;; ++index) {
-    switch (ReadAreaEntry(bytes, size, offset, &entry)) {
+    switch (ReadAreaEntry(image.bytes, section_end, offset, &entry)) {
       case AreaStep::kEntry: offset = entry.end; break;
       case AreaStep::kEndOfList: return true;
       case AreaStep::kMalformed:
         SetDiagnostic(problem, nullptr, 0,
-                      "the area list runs past the end of the file at entry %d (byte %u)", index,
+                      "the area list runs past the end of its section at entry %d (byte %u)", index,
                       static_cast<unsigned>(offset));
         return false;
     }
@@ -62,7 +66,10 @@ bool CheckLibraryImage(const uint8_t* bytes, uint32_t size, Diagnostic* problem)
     SetDiagnostic(problem, nullptr, 0, "not a scenery library (wrong signature or format mark)");
     return false;
   }
-  return CheckSectionOffsets(bytes, size, problem) && CheckAreaList(bytes, size, problem);
+  if (!CheckSectionOffsets(bytes, size, problem)) return false;
+  // Only read from here on: the image type holds a writable pointer.
+  LibraryImage image{const_cast<uint8_t*>(bytes), size};
+  return CheckAreaList(image, problem);
 }
 
 int32_t LoadLibraryFile(FileSystem& fs, const char* path, LibraryImage* image,

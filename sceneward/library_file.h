@@ -47,7 +47,7 @@ uint32_t SectionEnd(const LibraryImage& image, uint32_t offset);
 // Whether the bytes are a library this program can rewrite without reading
 // past them: the signature and the format mark, every section offset inside
 // the file, an area list whose every entry and whose ending zero byte lie
-// inside the file. False with the reason.
+// inside the list's own section. False with the reason.
 bool CheckLibraryImage(const uint8_t* bytes, uint32_t size, Diagnostic* problem);
 
 // Reads and checks the library at `path`; it must be open for writing too.

@@ -179,6 +179,12 @@ TEST(SceneLibraryCheck, NothingOutsideTheImageIsEverRead) {
   last_entry.push_back(1);
   last_entry.push_back(30);
   ExpectRejected(last_entry, "area list runs past");
+  // A list whose zero byte lies in the next section would lose its end when
+  // its section is copied behind the new entry.
+  std::vector<uint8_t> crossing = ThreeEntries().Build();
+  uint32_t fifth = crossing[12] | (crossing[13] << 8);
+  LibraryFileBuilder::Put16(crossing, 12, fifth - 1);
+  ExpectRejected(crossing, "area list runs past the end of its section");
   // Offsets beyond the file or below zero as signed words.
   std::vector<uint8_t> beyond = bytes;
   LibraryFileBuilder::Put16(beyond, 8, bytes.size() + 1);

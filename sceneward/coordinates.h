@@ -13,7 +13,8 @@ constexpr double kLongitudeUnitsPerSecond = 3314.01797530864;
 
 // Seconds of arc of the numbers and unit letters at *position, which moves
 // past them. A number followed by another letter counts nothing. False when
-// a number is too large to be a number at all (overflow to infinity).
+// a number cannot be read as a finite value (it overflows, or it is written
+// with more than 79 characters).
 bool ParseAngle(const char** position, double* seconds);
 
 // The whole coordinate with hemisphere, wrapping and separators. False as

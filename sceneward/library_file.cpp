@@ -72,12 +72,13 @@ bool CheckLibraryImage(const uint8_t* bytes, uint32_t size, Diagnostic* problem)
   return CheckAreaList(image, problem);
 }
 
-int32_t LoadLibraryFile(FileSystem& fs, const char* path, LibraryImage* image,
-                        Diagnostic* problem) {
+int32_t LoadLibraryFile(FileSystem& fs, const char* path, LibraryImage* image, Diagnostic* problem,
+                        OpenMode mode) {
   FileBlock block;
-  switch (fs.ReadWholeFile(path, OpenMode::kReadWrite, 0, &block)) {
+  switch (fs.ReadWholeFile(path, mode, 0, &block)) {
     case ReadOutcome::kCannotOpen:
-      SetDiagnostic(problem, path, 0, "cannot open the scenery library for reading and writing");
+      SetDiagnostic(problem, path, 0, "cannot open the scenery library for reading%s",
+                    mode == OpenMode::kReadWrite ? " and writing" : "");
       return kStatusLibraryNotOpened;
     case ReadOutcome::kNoMemory:
       SetDiagnostic(problem, path, 0, "not enough memory for the scenery library");

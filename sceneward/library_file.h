@@ -50,9 +50,12 @@ uint32_t SectionEnd(const LibraryImage& image, uint32_t offset);
 // inside the list's own section. False with the reason.
 bool CheckLibraryImage(const uint8_t* bytes, uint32_t size, Diagnostic* problem);
 
-// Reads and checks the library at `path`; it must be open for writing too.
+// Reads and checks the library at `path`. The exports insist that it could
+// be written too (kReadWrite), so that a library they cannot rewrite is
+// refused before anything else happens; a mere viewer reads it read-only.
 // Returns 0, or 1 (cannot open), 6 (no memory), 2 (not a library); on
 // failure nothing is held.
-int32_t LoadLibraryFile(FileSystem& fs, const char* path, LibraryImage* image, Diagnostic* problem);
+int32_t LoadLibraryFile(FileSystem& fs, const char* path, LibraryImage* image, Diagnostic* problem,
+                        OpenMode mode = OpenMode::kReadWrite);
 
 void FreeLibraryImage(FileSystem& fs, LibraryImage* image);

@@ -204,6 +204,8 @@ TEST(SceneLibraryLoad, EachFailureHasItsStatusAndHoldsNothing) {
   fs.files["WORLD.VIS"] = ThreeEntries().Build();
   fs.read_only.insert("WORLD.VIS");
   EXPECT_EQ(LoadLibraryFile(fs, "WORLD.VIS", &image, &problem), kStatusLibraryNotOpened);
+  ASSERT_EQ(LoadLibraryFile(fs, "WORLD.VIS", &image, &problem, OpenMode::kReadOnly), kStatusOk);
+  FreeLibraryImage(fs, &image);
   fs.read_only.clear();
 
   fs.no_memory_for_reads = true;

@@ -65,7 +65,7 @@ int RunShow(const std::string& path) {
   PosixFileSystem fs;
   LibraryImage image;
   Diagnostic problem{};
-  int32_t status = LoadLibraryFile(fs, path.c_str(), &image, &problem);
+  int32_t status = LoadLibraryFile(fs, path.c_str(), &image, &problem, OpenMode::kReadOnly);
   if (status != 0) {
     ReportFailure(problem, status);
     return status;

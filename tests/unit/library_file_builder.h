@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-struct LibraryEntrySpec {
+struct AreaEntryFields {
   uint8_t type;
   uint8_t active_flag;
   std::string folder_pattern;
@@ -20,7 +20,7 @@ struct LibraryFileBuilder {
   // Contents of sections 1 to 6 (index 0 unused); section 4 is built from the
   // entries, followed by the list's zero byte and `after_list`.
   std::vector<uint8_t> sections[7];
-  std::vector<LibraryEntrySpec> entries;
+  std::vector<AreaEntryFields> entries;
   std::vector<uint8_t> after_list;
   std::vector<int> order = {1, 2, 3, 4, 5, 6};
   uint8_t reserved_fill = 0xA5;  // what the reserved header bytes hold
@@ -41,7 +41,7 @@ struct LibraryFileBuilder {
 
   std::vector<uint8_t> AreaList() const {
     std::vector<uint8_t> list;
-    for (const LibraryEntrySpec& e : entries) {
+    for (const AreaEntryFields& e : entries) {
       list.push_back(e.mark);
       list.push_back(e.type);
       list.push_back(e.active_flag);

@@ -13,12 +13,12 @@
 
 namespace {
 
-const LibraryEntrySpec kEarth{10, 1, "Scenery\\World\\*.BGL", "Default Terrain"};
-const LibraryEntrySpec kAlps{30, 0, "=:\\=Alps\\*.BGL", "Alpine Airfields"};
-const LibraryEntrySpec kTown{40, 1, "C:\\Add\\Town\\*.BGL", "Hill Town"};
+const AreaEntryFields kEarth{10, 1, "Scenery\\World\\*.BGL", "Default Terrain"};
+const AreaEntryFields kAlps{30, 0, "=:\\=Alps\\*.BGL", "Alpine Airfields"};
+const AreaEntryFields kTown{40, 1, "C:\\Add\\Town\\*.BGL", "Hill Town"};
 
 // The entry VisEdit writes for the parameters below.
-const LibraryEntrySpec kAerilon{20, 1, "C:\\FS98\\Aerilon\\Scenery\\*.BGL", "Aerilon by Vesk"};
+const AreaEntryFields kAerilon{20, 1, "C:\\FS98\\Aerilon\\Scenery\\*.BGL", "Aerilon by Vesk"};
 
 EditParameters AerilonEdit(bool remove = false) {
   EditParameters edit;
@@ -52,7 +52,7 @@ LibraryFileBuilder ThreeEntries() {
 
 TEST(SceneLibraryRewrite, AnEntryWithTheTitleIsReplacedInPlace) {
   LibraryFileBuilder old = ThreeEntries();
-  LibraryEntrySpec stale{50, 0, "D:\\Old\\*.BGL", "Aerilon by Vesk"};
+  AreaEntryFields stale{50, 0, "D:\\Old\\*.BGL", "Aerilon by Vesk"};
   old.entries.insert(old.entries.begin() + 1, stale);
   old.entries.push_back(stale);  // only the first match is replaced
   LibraryFileBuilder expected = old.Rewritten();

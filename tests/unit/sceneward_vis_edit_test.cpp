@@ -19,7 +19,7 @@ const char kGoodScript[] =
     "; the add-on's area\r\nTITLE \"Aerilon by Vesk\"\r\nTYPE REGIONAL\r\nAFLAG ACTIVE\r\n"
     "AREA 12G30ME, 46G0MN, 13G0ME, 45G30MN\r\n";
 
-const LibraryEntrySpec kAerilon{20, 1, "D:\\Aerilon\\Scenery\\*.BGL", "Aerilon by Vesk"};
+const AreaEntryFields kAerilon{20, 1, "D:\\Aerilon\\Scenery\\*.BGL", "Aerilon by Vesk"};
 
 LibraryFileBuilder OldLibrary() {
   LibraryFileBuilder library;

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstdint>
+
+// Coordinates of the edit script, such as "12G30ME" or "45G30M15.5SN": numbers
+// each followed by a unit letter (G degrees, M minutes, S seconds), then an
+// optional hemisphere letter, then separators (white space, one comma).
+//
+// Latitudes come out in latitude units (90 degrees = 10001750), longitudes in
+// longitude units (180 degrees = 2^31), the units of the scenery files.
+constexpr double kLatitudeUnitsPerSecond = 30.8695987654321;
+constexpr double kLongitudeUnitsPerSecond = 3314.01797530864;
+
+// Seconds of arc of the numbers and unit letters at *position, which moves
+// past them. A number followed by another letter counts nothing. False when
+// a number cannot be read as a finite value (it overflows, or it is written
+// with more than 79 characters).
+bool ParseAngle(const char** position, double* seconds);
+
+// The whole coordinate with hemisphere, wrapping and separators. False as
+// for ParseAngle.
+bool ParseLatitude(const char** position, int32_t* units);
+bool ParseLongitude(const char** position, int32_t* units);

@@ -1,0 +1,46 @@
+#include "sceneward/file_system.h"
+
+#include <cstring>
+
+namespace {
+
+// Small enough pieces that a failing disk is noticed at the write that hit it.
+constexpr uint32_t kWritePiece = 4096;
+
+}  // namespace
+
+bool WriteNewFile(FileSystem& fs, const char* path, const uint8_t* data, uint32_t size) {
+  FileHandle file = fs.CreateNewFile(path);
+  if (file == nullptr) return false;
+  bool written = true;
+  for (uint32_t done = 0; written && done < size; done += kWritePiece) {
+    uint32_t piece = size - done < kWritePiece ? size - done : kWritePiece;
+    written = fs.WriteBytes(file, data + done, piece);
+  }
+  bool closed = fs.CloseFile(file);
+  if (written && closed) return true;
+  fs.RemoveFile(path);
+  return false;
+}
+
+bool PathBeside(const char* path, const char* name, char* out, uint32_t out_size) {
+  size_t folder_length = 0;
+  for (size_t i = 0; path[i] != '\0'; ++i) {
+    if (path[i] == '\\' || path[i] == '/') folder_length = i + 1;
+  }
+  size_t name_length = std::strlen(name);
+  if (folder_length + name_length + 1 > out_size) return false;
+  std::memcpy(out, path, folder_length);
+  std::memcpy(out + folder_length, name, name_length + 1);
+  return true;
+}
+
+bool ReplaceFileContents(FileSystem& fs, const char* path, const char* beside_name,
+                         const uint8_t* data, uint32_t size) {
+  char beside[520];
+  if (!PathBeside(path, beside_name, beside, sizeof beside)) return false;
+  if (!WriteNewFile(fs, beside, data, size)) return false;
+  if (fs.ReplaceFile(beside, path)) return true;
+  fs.RemoveFile(beside);
+  return false;
+}

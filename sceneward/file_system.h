@@ -1,0 +1,66 @@
+#pragma once
+
+#include <cstdint>
+
+// The files and folders the exports work on, as an interface so that the
+// DLL, the Linux tool and the tests each bring their own: the Win32 calls,
+// POSIX calls, or a file system in memory that fails on demand.
+typedef void* FileHandle;  // null: none
+
+enum class ReadOutcome { kRead, kCannotOpen, kNoMemory };
+enum class OpenMode { kReadOnly, kReadWrite };
+
+// A whole file's contents in one heap block of the file system.
+struct FileBlock {
+  uint8_t* bytes;
+  uint32_t size;  // bytes read, without the extra zero bytes
+};
+
+struct FileSystem {
+  virtual void* AllocateBlock(uint32_t size) = 0;  // null when memory runs out
+  virtual void FreeBlock(void* block) = 0;         // null is allowed
+
+  // Reads the whole file into a fresh block followed by `extra` zero bytes.
+  // kReadWrite insists that the file could also be written, so that a file
+  // the caller will rewrite is refused before anything is changed.
+  virtual ReadOutcome ReadWholeFile(const char* path, OpenMode mode, uint32_t extra,
+                                    FileBlock* out) = 0;
+
+  // A new file, created or emptied, for writing.
+  virtual FileHandle CreateNewFile(const char* path) = 0;
+  virtual bool WriteBytes(FileHandle file, const void* data, uint32_t count) = 0;  // all or false
+  // False when the data may not have reached the disk; the handle is gone either way.
+  virtual bool CloseFile(FileHandle file) = 0;
+
+  // Puts `replacement` in the place of `target`, replacing it. False leaves
+  // `target` exactly as it was.
+  virtual bool ReplaceFile(const char* replacement, const char* target) = 0;
+  virtual bool RemoveFile(const char* path) = 0;
+  virtual bool RenameFile(const char* from, const char* to) = 0;
+
+  // Makes `path` the process's current folder.
+  virtual bool ChangeFolder(const char* path) = 0;
+  // Calls visit(context, name) for every file of the current folder whose name
+  // matches `pattern` ("*.BGL"), until visit returns false. False when the
+  // folder cannot be listed.
+  virtual bool ListFolder(const char* pattern, bool (*visit)(void* context, const char* name),
+                          void* context) = 0;
+
+ protected:
+  ~FileSystem() = default;
+};
+
+// Writes a new file whole, checking every write and the close; on failure the
+// partial file is removed again.
+bool WriteNewFile(FileSystem& fs, const char* path, const uint8_t* data, uint32_t size);
+
+// Replaces the file at `path` by one holding exactly `data`: the new content
+// is written completely into `beside_name` in the same folder first, and only
+// then put in the file's place. On failure the old file stays byte for byte
+// as it was and the partial new one is removed.
+bool ReplaceFileContents(FileSystem& fs, const char* path, const char* beside_name,
+                         const uint8_t* data, uint32_t size);
+
+// `path` with its last component replaced by `name`, into out; false if it
+// does not fit. Both '\' and '/' end a folder.
+bool PathBeside(const char* path, const char* name, char* out, uint32_t out_size);

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "sceneward/diagnostic.h"
+#include "sceneward/edit_parameters.h"
+#include "sceneward/status.h"
+
+// All the state the exports keep between and during calls. The DLL holds one
+// instance; tests and the command-line tool make their own. Zero-initialised
+// (`ScenewardState state{};`) it is the state of a freshly loaded library.
+struct ScenewardState {
+  LastStatus last_status;
+  EditParameters edit;
+  Diagnostic problem;  // why the latest failing step failed
+};

@@ -1,0 +1,118 @@
+#pragma once
+
+// A file system in memory for the Sceneward tests, which fails any chosen
+// step: the Nth write, the close, the replace, an allocation, an open.
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "sceneward/file_pattern.h"
+#include "sceneward/file_system.h"
+
+struct FakeFileSystem final : FileSystem {
+  std::map<std::string, std::vector<uint8_t>> files;
+  std::set<std::string> read_only;  // open for reading only
+
+  int fail_write_number = 0;  // 1-based WriteBytes call that fails (after writing half); 0 = none
+  bool fail_close = false;
+  bool fail_replace = false;
+  bool fail_create = false;
+  int fail_allocation_number = 0;  // 1-based AllocateBlock call that fails; 0 = none
+  bool no_memory_for_reads = false;
+
+  int writes = 0;
+  int allocations = 0;
+  int live_blocks = 0;
+  std::vector<std::string> created;  // paths of CreateNewFile, in order
+
+  struct OpenFile {
+    std::string path;
+  };
+  std::map<int, OpenFile> open_files;
+  int next_handle = 1;
+
+  void* AllocateBlock(uint32_t size) override {
+    if (++allocations == fail_allocation_number) return nullptr;
+    ++live_blocks;
+    return std::malloc(size == 0 ? 1 : size);
+  }
+  void FreeBlock(void* block) override {
+    if (block == nullptr) return;
+    --live_blocks;
+    std::free(block);
+  }
+
+  ReadOutcome ReadWholeFile(const char* path, OpenMode mode, uint32_t extra,
+                            FileBlock* out) override {
+    auto file = files.find(path);
+    if (file == files.end()) return ReadOutcome::kCannotOpen;
+    if (mode == OpenMode::kReadWrite && read_only.count(path) != 0) {
+      return ReadOutcome::kCannotOpen;
+    }
+    if (no_memory_for_reads) return ReadOutcome::kNoMemory;
+    uint32_t size = static_cast<uint32_t>(file->second.size());
+    uint8_t* bytes = static_cast<uint8_t*>(AllocateBlock(size + extra));
+    if (bytes == nullptr) return ReadOutcome::kNoMemory;
+    if (size > 0) std::memcpy(bytes, file->second.data(), size);
+    std::memset(bytes + size, 0, extra);
+    *out = FileBlock{bytes, size};
+    return ReadOutcome::kRead;
+  }
+
+  FileHandle CreateNewFile(const char* path) override {
+    created.push_back(path);
+    if (fail_create) return nullptr;
+    files[path].clear();
+    int handle = next_handle++;
+    open_files[handle] = OpenFile{path};
+    return reinterpret_cast<FileHandle>(static_cast<intptr_t>(handle));
+  }
+  bool WriteBytes(FileHandle file, const void* data, uint32_t count) override {
+    std::vector<uint8_t>& bytes = files[open_files.at(Handle(file)).path];
+    const uint8_t* begin = static_cast<const uint8_t*>(data);
+    if (++writes == fail_write_number) {
+      bytes.insert(bytes.end(), begin, begin + count / 2);  // a full disk takes part of it
+      return false;
+    }
+    bytes.insert(bytes.end(), begin, begin + count);
+    return true;
+  }
+  bool CloseFile(FileHandle file) override {
+    open_files.erase(Handle(file));
+    return !fail_close;
+  }
+
+  bool ReplaceFile(const char* replacement, const char* target) override {
+    if (fail_replace || files.count(replacement) == 0) return false;
+    files[target] = files[replacement];
+    files.erase(replacement);
+    return true;
+  }
+  bool RemoveFile(const char* path) override { return files.erase(path) != 0; }
+  bool RenameFile(const char* from, const char* to) override {
+    if (files.count(from) == 0) return false;
+    files[to] = files[from];
+    files.erase(from);
+    return true;
+  }
+  bool ChangeFolder(const char*) override { return false; }
+  bool ListFolder(const char* pattern, bool (*visit)(void*, const char*), void* context) override {
+    for (const auto& file : files) {
+      if (MatchFilePattern(pattern, file.first.c_str()) && !visit(context, file.first.c_str())) {
+        break;
+      }
+    }
+    return true;
+  }
+
+  void Put(const std::string& path, const std::string& text) {
+    files[path] = std::vector<uint8_t>(text.begin(), text.end());
+  }
+
+ private:
+  static int Handle(FileHandle file) { return static_cast<int>(reinterpret_cast<intptr_t>(file)); }
+};

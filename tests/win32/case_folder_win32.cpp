@@ -11,6 +11,7 @@
 #include "rally/course/course_writer.h"
 #include "rally/course/score_table.h"
 #include "rally/course/scramble.h"
+#include "rally/host/little_endian.h"
 
 namespace fs = std::filesystem;
 
@@ -82,7 +83,16 @@ std::vector<uint8_t> CourseFileWithWrongMagic() {
 }
 
 std::vector<uint8_t> ScoreFileWithNames(const std::vector<std::string>& names) {
+  return ScoreFileWith({}, names);
+}
+
+std::vector<uint8_t> ScoreFileWith(const std::vector<ScoreWord>& words,
+                                   const std::vector<std::string>& names) {
   std::vector<uint8_t> bytes(score::kBlockBytes, 0);
+  for (const ScoreWord& w : words) {
+    if (w.index >= score::kBlockWords) throw std::runtime_error("no such score word");
+    store_i32le(bytes.data() + 4 * w.index, w.value);
+  }
   ScrambleWords(bytes.data(), score::kBlockBytes);
   for (const std::string& name : names) {
     bytes.insert(bytes.end(), name.begin(), name.end());

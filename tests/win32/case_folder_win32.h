@@ -34,3 +34,10 @@ std::vector<uint8_t> CourseFileWithWrongMagic();
 // A score file: the default score block (all zero) scrambled, then the names,
 // each NUL-terminated.
 std::vector<uint8_t> ScoreFileWithNames(const std::vector<std::string>& names);
+// The same with some words of the score block set first.
+struct ScoreWord {
+  uint32_t index;
+  int32_t value;
+};
+std::vector<uint8_t> ScoreFileWith(const std::vector<ScoreWord>& words,
+                                   const std::vector<std::string>& names);

@@ -16,3 +16,9 @@ void CheckCourseWithWrongMagic(CheckReport& report, const std::string& dll_path)
 void CheckNoMainWindow(CheckReport& report, const std::string& dll_path);
 // One message with its voice prompt, from the award to the release.
 void CheckMessageWithPrompt(CheckReport& report, const std::string& dll_path);
+// The "&Aerilon" popup in a real menu bar and the commands it brings.
+void CheckMenuMergeAndCommands(CheckReport& report, const std::string& dll_path);
+// The three dialogs, opened from their commands and worked by the host.
+void CheckScoreSummaryDialog(CheckReport& report, const std::string& dll_path);
+void CheckQuizDialog(CheckReport& report, const std::string& dll_path);
+void CheckCreditsDialog(CheckReport& report, const std::string& dll_path);

@@ -14,6 +14,7 @@ typedef LONG(WINAPI* SetWindowLongFn)(HWND, int, LONG);
 typedef HGLOBAL(WINAPI* GlobalAllocFn)(UINT, SIZE_T);
 typedef HGLOBAL(WINAPI* GlobalFreeFn)(HGLOBAL);
 typedef FILE*(__cdecl* FopenFn)(const char*, const char*);
+typedef INT_PTR(WINAPI* DialogBoxParamFn)(HINSTANCE, LPCSTR, HWND, DLGPROC, LPARAM);
 
 struct RealFunctions {
   GetModuleHandleFn get_module_handle;
@@ -23,6 +24,7 @@ struct RealFunctions {
   GlobalAllocFn global_alloc;
   GlobalFreeFn global_free;
   FopenFn fopen;
+  DialogBoxParamFn dialog_box_param;
 };
 
 RealFunctions g_real;
@@ -87,6 +89,18 @@ FILE* __cdecl RecordFopen(const char* path, const char* mode) {
   return result;
 }
 
+// Logged when the dialog has closed; the template is a resource number.
+INT_PTR WINAPI RecordDialogBoxParamA(HINSTANCE instance, LPCSTR name, HWND owner, DLGPROC procedure,
+                                     LPARAM param) {
+  INT_PTR result = g_real.dialog_box_param(instance, name, owner, procedure, param);
+  g_calls.push_back(WinCall{"DialogBoxParamA",
+                            {Value(instance), Value(name), Value(owner),
+                             Value(reinterpret_cast<void*>(procedure)), Value(param)},
+                            {},
+                            static_cast<uintptr_t>(result)});
+  return result;
+}
+
 template <typename Fn>
 void Redirect(HMODULE dll, const char* dll_name, const char* function, Fn recorder, Fn* real) {
   void* previous = ReplaceImport(dll, dll_name, function, reinterpret_cast<void*>(recorder));
@@ -123,6 +137,7 @@ void RecordDllImports(HMODULE dll) {
   Redirect(dll, "KERNEL32.dll", "GlobalAlloc", &RecordGlobalAlloc, &g_real.global_alloc);
   Redirect(dll, "KERNEL32.dll", "GlobalFree", &RecordGlobalFree, &g_real.global_free);
   Redirect(dll, "msvcrt.dll", "fopen", &RecordFopen, &g_real.fopen);
+  Redirect(dll, "USER32.dll", "DialogBoxParamA", &RecordDialogBoxParamA, &g_real.dialog_box_param);
 }
 
 std::vector<WinCall>& RecordedWinCalls() {

@@ -17,7 +17,8 @@ struct WinCall {
 };
 
 // Puts the recorders in front of the module's GetModuleHandleA, FindWindowA,
-// GetWindowLongA, SetWindowLongA, GlobalAlloc, GlobalFree and fopen. Throws
+// GetWindowLongA, SetWindowLongA, GlobalAlloc, GlobalFree, fopen and
+// DialogBoxParamA. Throws
 // std::runtime_error naming an import the module does not have.
 void RecordDllImports(HMODULE dll);
 

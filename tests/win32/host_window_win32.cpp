@@ -8,6 +8,11 @@ namespace {
 constexpr char kClassName[] = "FS98MAIN";
 int g_probes = 0;
 WPARAM g_last_probe_param = 0;
+std::vector<HostMessage> g_messages;
+
+bool IsRecorded(UINT message) {
+  return message == WM_COMMAND || message == WM_ENTERMENULOOP || message == WM_EXITMENULOOP;
+}
 
 LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == kProbeMessage) {
@@ -15,6 +20,7 @@ LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
     g_last_probe_param = wparam;
     return ProbeAnswer(wparam);
   }
+  if (IsRecorded(message)) g_messages.push_back(HostMessage{message, wparam});
   return DefWindowProcA(window, message, wparam, lparam);
 }
 
@@ -44,6 +50,13 @@ int ProbesReceived() {
 }
 WPARAM LastProbeParam() {
   return g_last_probe_param;
+}
+
+const std::vector<HostMessage>& HostMessages() {
+  return g_messages;
+}
+void ClearHostMessages() {
+  g_messages.clear();
 }
 
 LONG HostWindowProcValue() {

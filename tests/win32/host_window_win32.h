@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 // The test host's stand-in for the simulator's main window: a top-level
 // window of class "FS98MAIN" whose own procedure answers kProbeMessage, so
 // a test can see a message pass through whatever procedure the module put
@@ -14,6 +16,15 @@ LRESULT ProbeAnswer(WPARAM wparam);
 // wparam of the last one.
 int ProbesReceived();
 WPARAM LastProbeParam();
+
+// The WM_COMMAND, WM_ENTERMENULOOP and WM_EXITMENULOOP messages that reached
+// the host's own procedure, in order: what the module passed on.
+struct HostMessage {
+  UINT message;
+  WPARAM wparam;
+};
+const std::vector<HostMessage>& HostMessages();
+void ClearHostMessages();
 
 // The host's own window procedure, as GetWindowLongA reports it.
 LONG HostWindowProcValue();

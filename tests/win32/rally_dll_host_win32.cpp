@@ -2,7 +2,10 @@
 // does, case after case in this one process, and prints one line per check
 // and a closing "N passed, M failed". Exits 0 only when nothing failed.
 //
-// Usage: rally_dll_host [path of RALLY.DLL]   (default: next to this program)
+// Usage: rally_dll_host [--pictures FOLDER] [--only TEXT] [path of RALLY.DLL]
+//   --pictures  saves a picture of each dialog there (NAME.bmp)
+//   --only      runs only the cases whose name contains TEXT
+//   the DLL is by default the one next to this program
 #include <windows.h>
 
 #include <cstdio>
@@ -12,11 +15,13 @@
 
 #include "check_report.h"
 #include "dll_cases_win32.h"
+#include "screenshot_win32.h"
 
 namespace {
 
 CheckReport* g_report = nullptr;
 const char* g_case = "start";
+std::string g_only;
 
 // An access violation inside the DLL ends the process; say where first, so
 // the log shows which case it was and still ends in a summary line.
@@ -30,6 +35,7 @@ LONG WINAPI ReportCrash(EXCEPTION_POINTERS* info) {
 }
 
 void RunCase(CheckReport& report, const char* name, const std::function<void()>& run) {
+  if (std::string(name).find(g_only) == std::string::npos) return;
   g_case = name;
   try {
     run();
@@ -49,7 +55,17 @@ std::string DllNextToProgram() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string dll = argc > 1 ? argv[1] : DllNextToProgram();
+  std::string dll = DllNextToProgram();
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    if (arg == "--pictures" && i + 1 < argc) {
+      SetPictureFolder(argv[++i]);
+    } else if (arg == "--only" && i + 1 < argc) {
+      g_only = argv[++i];
+    } else {
+      dll = arg;
+    }
+  }
   CheckReport report;
   g_report = &report;
   SetUnhandledExceptionFilter(ReportCrash);
@@ -63,6 +79,10 @@ int main(int argc, char** argv) {
   RunCase(report, "course with a wrong magic", [&] { CheckCourseWithWrongMagic(report, dll); });
   RunCase(report, "no FS98MAIN window", [&] { CheckNoMainWindow(report, dll); });
   RunCase(report, "message and prompt", [&] { CheckMessageWithPrompt(report, dll); });
+  RunCase(report, "menu", [&] { CheckMenuMergeAndCommands(report, dll); });
+  RunCase(report, "score summary dialog", [&] { CheckScoreSummaryDialog(report, dll); });
+  RunCase(report, "quiz dialog", [&] { CheckQuizDialog(report, dll); });
+  RunCase(report, "credits dialog", [&] { CheckCreditsDialog(report, dll); });
 
   report.PrintSummary();
   return report.AllPassed() ? 0 : 1;

@@ -15,7 +15,7 @@ program=$1
 shift
 
 missing=()
-for tool in wine winepath xvfb-run; do
+for tool in wine xvfb-run; do
   command -v "$tool" >/dev/null 2>&1 || missing+=("$tool")
 done
 if [ ${#missing[@]} -gt 0 ]; then
@@ -34,7 +34,8 @@ export WINEDEBUG=${WINEDEBUG:--all}
 args=()
 for arg in "$@"; do
   if [ -e "$arg" ]; then
-    args+=("$(winepath -w "$arg")")
+    # Wine's drive Z: is the Linux root.
+    args+=("Z:$(realpath "$arg" | tr / '\\')")
   else
     args+=("$arg")
   fi
@@ -43,10 +44,19 @@ done
 # The program's output goes through a file: the wineserver that the first
 # Wine program starts outlives it and keeps the descriptors it inherited,
 # and a test runner reading a pipe would wait for the server to go away.
+# Everything Wine runs, the prefix's set-up included, runs inside the one
+# virtual display: a Wine desktop started without a display would refuse
+# every window later.
+# One Wine session at a time on this machine: the sessions share the prefix
+# and its server, and each ends by stopping that server.
+exec 9>"${TMPDIR:-/tmp}/aerilon-wine.lock"
+flock 9
+
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 started=$(date +%s)
-xvfb-run -a wine "$program" "${args[@]}" >"$log" 2>&1 </dev/null
+xvfb-run -a -s "-screen 0 1024x768x24" bash "$(dirname "$0")/wine_session.sh" "$program" "${args[@]}" \
+  >"$log" 2>&1 </dev/null
 status=$?
 cat "$log"
 wineserver -k >/dev/null 2>&1 || true

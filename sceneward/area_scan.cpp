@@ -81,9 +81,9 @@ bool FilterSceneryFile(ScenewardState& state, FileSystem& fs, const char* name) 
       return false;
   }
   const EditParameters& edit = state.edit;
-  FilterResult result = FilterSceneryBytes(ByteSpan{block.bytes, block.size},
-                                           KillAreaList{edit.kill_areas, edit.kill_area_count},
-                                           edit.kill_bounds);
+  FilterResult result =
+      FilterSceneryBytes(ByteSpan{block.bytes, block.size},
+                         KillAreaList{edit.kill_areas, edit.kill_area_count}, edit.kill_bounds);
   fs.FreeBlock(block.bytes);
   bool done = true;
   if (result.outcome == FilterOutcome::kFailed) {

@@ -1,7 +1,12 @@
 #include "sceneward/area_kill.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -9,6 +14,7 @@
 #include "scenery_test_support.h"
 #include "sceneward/area_scan.h"
 #include "sceneward/edit_script.h"
+#include "sceneward/file_system_posix.h"
 #include "sceneward/status.h"
 #include "sceneward_folder_file_system.h"
 
@@ -274,6 +280,58 @@ TEST(SceneAreaKill, NoMemoryToReadAFileSetsThree) {
   EXPECT_EQ(c.Run(), kStatusNotWritten) << c.Problem();
   EXPECT_EQ(*c.fs.File(kAlps, "a.bgl"), c.inside);
   EXPECT_EQ(c.fs.disk.live_blocks, 0);
+}
+
+}  // namespace
+
+namespace {
+
+std::vector<uint8_t> ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
+}
+
+// The real file system in a fresh folder: "*.BGL" matches names of any case,
+// and only the rewritten files change.
+TEST(SceneAreaKillPosix, RewritesMatchingFilesOfAnyCaseInTheSceneryFolder) {
+  char pattern[] = "/tmp/sceneward-areakill-XXXXXX";
+  const std::string root = mkdtemp(pattern);
+  char start[4096];
+  ASSERT_NE(getcwd(start, sizeof start), nullptr);
+  mkdir((root + "/Alps").c_str(), 0777);
+  mkdir((root + "/Alps/Scenery").c_str(), 0777);
+  const std::string folder = root + "/Alps/Scenery/";
+  const KillArea area = ScriptArea();
+  const std::vector<uint8_t> inside = Bytes(FileOverArea(area));
+  for (const char* name : {"Town.bgl", "AIRPORT.Bgl", "notes.txt"})
+    WriteFile(folder + name, inside);
+  LibraryFileBuilder library;
+  library.entries = {{30, 1, "=:\\=\\Alps\\*.BGL", "Alps"}};
+  WriteFile(root + "/WORLD.VIS", library.Build());
+  const std::string script(kAreaScript);
+  WriteFile(root + "/Sceneward.DAT", std::vector<uint8_t>(script.begin(), script.end()));
+
+  ScenewardState state{};
+  PosixFileSystem fs;
+  const int32_t status = AreaKill(state, fs, (root + "/WORLD.VIS").c_str(),
+                                  (root + "/Sceneward.DAT").c_str(), root.c_str(), 0);
+  char after[4096];
+  ASSERT_NE(getcwd(after, sizeof after), nullptr);
+  ASSERT_EQ(chdir(start), 0);
+  EXPECT_EQ(status, kStatusOk) << state.problem.text;
+  const std::vector<uint8_t> expected = Filter(inside, {area}, area).bytes;
+  EXPECT_EQ(ReadFile(folder + "Town.bgl"), expected);
+  EXPECT_EQ(ReadFile(folder + "AIRPORT.Bgl"), expected);
+  EXPECT_EQ(ReadFile(folder + "notes.txt"), inside);
+  EXPECT_NE(access((folder + "Temp.$$$").c_str(), F_OK), 0);
+  EXPECT_NE(std::string(after).find("/Alps/Scenery"), std::string::npos) << after;
+  std::system(("rm -rf '" + root + "'").c_str());
 }
 
 }  // namespace

@@ -110,10 +110,10 @@ TEST(SceneAreaKill, RewritesFilesInsideTheBoundsAndLeavesTheOthers) {
   const std::vector<uint8_t> expected = c.Expected(c.inside);
   ASSERT_FALSE(expected.empty());
   EXPECT_NE(expected, c.inside);
-  EXPECT_EQ(*c.fs.File(kAlps, "inside.bgl"), expected);
-  EXPECT_EQ(*c.fs.File(kAlps, "outside.BGL"), Bytes(outside));
-  EXPECT_EQ(*c.fs.File(kAlps, "touching.Bgl"), Bytes(touching));
-  EXPECT_EQ(*c.fs.File(kAlps, "readme.txt"), c.inside);
+  EXPECT_EQ(c.fs.Contents(kAlps, "inside.bgl"), expected);
+  EXPECT_EQ(c.fs.Contents(kAlps, "outside.BGL"), Bytes(outside));
+  EXPECT_EQ(c.fs.Contents(kAlps, "touching.Bgl"), Bytes(touching));
+  EXPECT_EQ(c.fs.Contents(kAlps, "readme.txt"), c.inside);
   EXPECT_EQ(c.fs.TemporaryFiles(), 0);
   EXPECT_EQ(c.fs.disk.files.at(kLibrary), c.library);  // the library is only read
   EXPECT_EQ(c.fs.disk.live_blocks, 0);
@@ -127,7 +127,7 @@ TEST(SceneAreaKill, AScriptWithoutAreasChangesNothing) {
   c.fs.disk.Put(kScript, "TITLE \"Aerilon\"\r\n; no areas\r\n");
   c.fs.PutFile(kAlps, "inside.bgl", c.inside);
   EXPECT_EQ(c.Run(), kStatusOk);
-  EXPECT_EQ(*c.fs.File(kAlps, "inside.bgl"), c.inside);
+  EXPECT_EQ(c.fs.Contents(kAlps, "inside.bgl"), c.inside);
   EXPECT_TRUE(c.fs.disk.created.empty());
 }
 
@@ -137,7 +137,7 @@ TEST(SceneAreaKill, AFileWithoutTheIndexMarkLeavesNoTemporaryFile) {
   plain.indexed = false;
   c.fs.PutFile(kAlps, "plain.bgl", Bytes(plain));
   EXPECT_EQ(c.Run(), kStatusOk);
-  EXPECT_EQ(*c.fs.File(kAlps, "plain.bgl"), Bytes(plain));
+  EXPECT_EQ(c.fs.Contents(kAlps, "plain.bgl"), Bytes(plain));
   EXPECT_TRUE(c.fs.disk.created.empty());
   EXPECT_EQ(c.fs.TemporaryFiles(), 0);
 }
@@ -153,8 +153,8 @@ TEST(SceneAreaKill, EveryAreaIsScannedInListOrderInItsSceneryFolder) {
   EXPECT_EQ(c.Run(), kStatusOk) << c.Problem();
   EXPECT_EQ(c.fs.entered, (std::vector<std::string>{kWorld, kAlps}));
   EXPECT_EQ(c.fs.current, kAlps);  // the current folder stays at the last one scanned
-  EXPECT_EQ(*c.fs.File(kWorld, "w.bgl"), c.Expected(c.inside));
-  EXPECT_EQ(*c.fs.File(kAlps, "a.bgl"), c.Expected(c.inside));
+  EXPECT_EQ(c.fs.Contents(kWorld, "w.bgl"), c.Expected(c.inside));
+  EXPECT_EQ(c.fs.Contents(kAlps, "a.bgl"), c.Expected(c.inside));
 }
 
 TEST(SceneAreaFolder, RootPrefixAndSceneryFolderRule) {
@@ -196,7 +196,7 @@ TEST(SceneAreaKill, ARefusedAreaSetsThreeAndTheNextAreaStillRuns) {
   EXPECT_EQ(c.Problem(),
             "BadPattern: the area's folder pattern has no \"\\\" before its file "
             "pattern");
-  EXPECT_EQ(*c.fs.File(kAlps, "a.bgl"), c.Expected(c.inside));
+  EXPECT_EQ(c.fs.Contents(kAlps, "a.bgl"), c.Expected(c.inside));
 }
 
 TEST(SceneAreaKill, AFaultyFileSetsThreeSkipsItsFolderAndLaterAreasRun) {
@@ -207,13 +207,24 @@ TEST(SceneAreaKill, AFaultyFileSetsThreeSkipsItsFolderAndLaterAreasRun) {
   c.fs.PutFile(kAlps, "b_good.bgl", c.inside);  // listed after the faulty one
   c.fs.PutFile(kWorld, "w.bgl", c.inside);
   EXPECT_EQ(c.Run(), kStatusNotWritten);
-  EXPECT_EQ(*c.fs.File(kAlps, "a_faulty.bgl"), Bytes(faulty));
-  EXPECT_EQ(*c.fs.File(kAlps, "b_good.bgl"), c.inside);
-  EXPECT_EQ(*c.fs.File(kWorld, "w.bgl"), c.Expected(c.inside));
+  EXPECT_EQ(c.fs.Contents(kAlps, "a_faulty.bgl"), Bytes(faulty));
+  EXPECT_EQ(c.fs.Contents(kAlps, "b_good.bgl"), c.inside);
+  EXPECT_EQ(c.fs.Contents(kWorld, "w.bgl"), c.Expected(c.inside));
   EXPECT_EQ(std::string(c.state.problem.file), std::string(kAlps) + "\\a_faulty.bgl");
   EXPECT_NE(std::string(c.state.problem.text).find("no end record"), std::string::npos)
       << c.Problem();
   EXPECT_EQ(c.fs.TemporaryFiles(), 0);
+}
+
+TEST(SceneAreaKill, ALeftoverTemporaryFileIsNoSceneryFile) {
+  AreaKillCase c({{30, 1, "=:\\=\\Alps\\*", "Alps"}});
+  c.fs.PutFile(kAlps, "Temp.$$$", c.inside);
+  c.fs.PutFile(kAlps, "town.bgl", c.inside);
+  EXPECT_EQ(c.Run(), kStatusOk) << c.Problem();
+  EXPECT_EQ(c.fs.Contents(kAlps, "town.bgl"), c.Expected(c.inside));
+  // Taking town.bgl's new content, the leftover was written over and moved.
+  EXPECT_EQ(c.fs.File(kAlps, "Temp.$$$"), nullptr);
+  EXPECT_EQ(c.fs.disk.created.size(), 1u);
 }
 
 TEST(SceneAreaKill, AFailedStatusStaysForTheNextCall) {
@@ -225,7 +236,7 @@ TEST(SceneAreaKill, AFailedStatusStaysForTheNextCall) {
   c.fs.disk.files.erase(std::string(kAlps) + "\\faulty.bgl");
   c.fs.PutFile(kAlps, "good.bgl", c.inside);
   EXPECT_EQ(c.Run(), kStatusNotWritten);  // although this call did its work
-  EXPECT_EQ(*c.fs.File(kAlps, "good.bgl"), c.Expected(c.inside));
+  EXPECT_EQ(c.fs.Contents(kAlps, "good.bgl"), c.Expected(c.inside));
 }
 
 TEST(SceneAreaKill, LibraryAndScriptFailuresReturnTheirCodes) {
@@ -236,7 +247,7 @@ TEST(SceneAreaKill, LibraryAndScriptFailuresReturnTheirCodes) {
   d.fs.PutFile(kAlps, "a.bgl", d.inside);
   d.fs.disk.Put(kScript, "AREA 1G, 2G, 2G, 1G\r\nTYPE NOWHERE\r\n");
   EXPECT_EQ(d.Run(), kStatusScriptFaulty);
-  EXPECT_EQ(*d.fs.File(kAlps, "a.bgl"), d.inside);
+  EXPECT_EQ(d.fs.Contents(kAlps, "a.bgl"), d.inside);
   EXPECT_TRUE(d.fs.entered.empty());
   EXPECT_EQ(d.fs.disk.live_blocks, 0);
 }
@@ -256,7 +267,7 @@ TEST(SceneAreaKill, AFailedWriteCloseOrReplaceLeavesTheOriginal) {
     }
     ++write_failures;
     EXPECT_EQ(status, kStatusNotWritten) << "write " << failing_write;
-    EXPECT_EQ(*c.fs.File(kAlps, "a.bgl"), c.inside) << "write " << failing_write;
+    EXPECT_EQ(c.fs.Contents(kAlps, "a.bgl"), c.inside) << "write " << failing_write;
     EXPECT_EQ(c.fs.TemporaryFiles(), 0) << "write " << failing_write;
   }
   EXPECT_GE(write_failures, 1);
@@ -267,7 +278,7 @@ TEST(SceneAreaKill, AFailedWriteCloseOrReplaceLeavesTheOriginal) {
     c.fs.disk.fail_replace = step == 1;
     c.fs.disk.fail_create = step == 2;
     EXPECT_EQ(c.Run(), kStatusNotWritten) << "step " << step;
-    EXPECT_EQ(*c.fs.File(kAlps, "a.bgl"), c.inside) << "step " << step;
+    EXPECT_EQ(c.fs.Contents(kAlps, "a.bgl"), c.inside) << "step " << step;
     EXPECT_EQ(c.fs.TemporaryFiles(), 0) << "step " << step;
     EXPECT_NE(std::string(c.state.problem.text).find("Temp.$$$"), std::string::npos);
   }
@@ -278,7 +289,7 @@ TEST(SceneAreaKill, NoMemoryToReadAFileSetsThree) {
   c.fs.PutFile(kAlps, "a.bgl", c.inside);
   c.fs.disk.fail_allocation_number = 3;  // library, script, then the scenery file
   EXPECT_EQ(c.Run(), kStatusNotWritten) << c.Problem();
-  EXPECT_EQ(*c.fs.File(kAlps, "a.bgl"), c.inside);
+  EXPECT_EQ(c.fs.Contents(kAlps, "a.bgl"), c.inside);
   EXPECT_EQ(c.fs.disk.live_blocks, 0);
 }
 

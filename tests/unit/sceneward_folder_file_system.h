@@ -24,6 +24,13 @@ struct FolderFileSystem final : FileSystem {
     auto file = disk.files.find(folder + "\\" + name);
     return file == disk.files.end() ? nullptr : &file->second;
   }
+  // A file's bytes; a missing file reads as this one line of text, which no
+  // scenery file equals.
+  std::vector<uint8_t> Contents(const std::string& folder, const std::string& name) const {
+    const std::vector<uint8_t>* file = File(folder, name);
+    const std::string missing = "(no such file)";
+    return file != nullptr ? *file : std::vector<uint8_t>(missing.begin(), missing.end());
+  }
   // Files whose name ends in ".$$$", anywhere.
   int TemporaryFiles() const {
     int count = 0;

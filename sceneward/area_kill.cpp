@@ -8,12 +8,16 @@
 namespace {
 
 void ScanEveryArea(ScenewardState& state, FileSystem& fs, const LibraryImage& image) {
+  // Each scan leaves the process in the folder it scanned; relative folders
+  // are taken from where the walk began, not from the area before.
+  char start[kMaxAreaPathLength + 1];
+  const char* start_folder = fs.CurrentFolder(start, sizeof start) ? start : nullptr;
   uint32_t offset = static_cast<uint32_t>(SectionOffset(image, kAreaListSection));
   AreaEntry entry;
   // The loaded image has been checked: every entry and the list's end lie
   // inside it.
   while (ReadAreaEntry(image.bytes, image.size, offset, &entry) == AreaStep::kEntry) {
-    ScanAreaFolder(state, fs, entry.folder_pattern);
+    ScanAreaFolder(state, fs, entry.folder_pattern, start_folder);
     offset = entry.end;
   }
 }

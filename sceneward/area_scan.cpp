@@ -37,6 +37,26 @@ void FileProblem(ScenewardState& state, const char* name, const char* format, ..
 
 }  // namespace
 
+namespace {
+
+bool IsRelativePath(const char* path) {
+  bool rooted = path[0] == '\\' || path[0] == '/';
+  bool drive = path[0] != '\0' && path[1] == ':';
+  return !rooted && !drive;
+}
+
+}  // namespace
+
+bool AnchorRelativeFolder(AreaFolder& area, const char* start_folder) {
+  if (start_folder == nullptr || !IsRelativePath(area.scenery_folder)) return true;
+  char anchored[sizeof area.scenery_folder];
+  int length =
+      std::snprintf(anchored, sizeof anchored, "%s\\%s", start_folder, area.scenery_folder);
+  if (length < 0 || static_cast<uint32_t>(length) > kMaxAreaPathLength) return false;
+  std::memcpy(area.scenery_folder, anchored, static_cast<size_t>(length) + 1);
+  return true;
+}
+
 bool ResolveAreaFolder(const char* folder_pattern, const char* root_folder, AreaFolder* out,
                        Diagnostic* problem) {
   const size_t prefix_length = sizeof kRootFolderPrefix - 1;
@@ -131,10 +151,17 @@ bool VisitSceneryFile(void* context, const char* name) {
 
 }  // namespace
 
-void ScanAreaFolder(ScenewardState& state, FileSystem& fs, const char* folder_pattern) {
+void ScanAreaFolder(ScenewardState& state, FileSystem& fs, const char* folder_pattern,
+                    const char* start_folder) {
   AreaFolder area;
   if (!ResolveAreaFolder(folder_pattern, state.edit.folder, &area, &state.problem)) {
     state.problem.file = KeepProblemPath(state, nullptr, folder_pattern);
+    RecordFailure(state.last_status, kStatusNotWritten);
+    return;
+  }
+  if (!AnchorRelativeFolder(area, start_folder)) {
+    SetDiagnostic(&state.problem, KeepProblemPath(state, nullptr, folder_pattern), 0,
+                  "the area's scenery folder path is longer than 255 characters");
     RecordFailure(state.last_status, kStatusNotWritten);
     return;
   }

@@ -29,6 +29,10 @@ struct AreaFolder {
 bool ResolveAreaFolder(const char* folder_pattern, const char* root_folder, AreaFolder* out,
                        Diagnostic* problem);
 
+// Puts `start_folder` and "\" before a relative scenery folder; false when
+// the path would be longer than 255 characters. Null leaves it as it is.
+bool AnchorRelativeFolder(AreaFolder& area, const char* start_folder);
+
 // Removes the objects inside the script's areas from the scenery file
 // `name` of the current folder. A file outside the bounds, without the
 // index mark, or unreadable is left as it is; a rewritten file takes the
@@ -38,6 +42,10 @@ bool FilterSceneryFile(ScenewardState& state, FileSystem& fs, const char* name);
 
 // Filters every file of one area's scenery folder that matches its file
 // pattern, making that folder the current folder (it stays so afterwards).
-// A folder that cannot be entered is skipped silently; the first file that
-// fails records status 3 and ends the scan of this folder.
-void ScanAreaFolder(ScenewardState& state, FileSystem& fs, const char* folder_pattern);
+// A relative scenery folder is taken from `start_folder`, the folder current
+// when the scan of the library began (null: from the current folder), so an
+// area does not depend on the folder the one before it entered. A folder
+// that cannot be entered is skipped silently; the first file that fails
+// records status 3 and ends the scan of this folder.
+void ScanAreaFolder(ScenewardState& state, FileSystem& fs, const char* folder_pattern,
+                    const char* start_folder);

@@ -40,6 +40,9 @@ struct FileSystem {
 
   // Makes `path` the process's current folder.
   virtual bool ChangeFolder(const char* path) = 0;
+  // The process's current folder as a full path, into out; false when it
+  // cannot be told or does not fit.
+  virtual bool CurrentFolder(char* out, uint32_t size) = 0;
   // Calls visit(context, name) for every file of the current folder whose name
   // matches `pattern` ("*.BGL"), until visit returns false. False when the
   // folder cannot be listed.

@@ -166,6 +166,10 @@ bool PosixFileSystem::ChangeFolder(const char* path) {
   return !host.empty() && chdir(host.text) == 0;
 }
 
+bool PosixFileSystem::CurrentFolder(char* out, uint32_t size) {
+  return size > 0 && getcwd(out, size) != nullptr;
+}
+
 bool PosixFileSystem::ListFolder(const char* pattern,
                                  bool (*visit)(void* context, const char* name), void* context) {
   size_t total = 0;

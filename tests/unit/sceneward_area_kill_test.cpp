@@ -157,6 +157,22 @@ TEST(SceneAreaKill, EveryAreaIsScannedInListOrderInItsSceneryFolder) {
   EXPECT_EQ(c.fs.Contents(kAlps, "a.bgl"), c.Expected(c.inside));
 }
 
+TEST(SceneAreaKill, RelativeFoldersAreTakenFromWhereTheWalkBegan) {
+  // The first scan leaves the process in its scenery folder; the second
+  // relative area must still be found below the starting folder.
+  const char kOwnStart[] = "C:\\FS98";
+  const char kLake[] = "C:\\FS98\\Lake\\Scenery";
+  const char kHills[] = "C:\\FS98\\Hills\\Scenery";
+  AreaKillCase c({{10, 1, "Lake\\*.BGL", "Lake"}, {20, 1, "Hills\\*.BGL", "Hills"}});
+  c.fs.folders.insert(kOwnStart);
+  c.fs.current = kOwnStart;
+  c.fs.PutFile(kLake, "l.bgl", c.inside);
+  c.fs.PutFile(kHills, "h.bgl", c.inside);
+  EXPECT_EQ(c.Run(), kStatusOk) << c.Problem();
+  EXPECT_EQ(c.fs.entered, (std::vector<std::string>{kLake, kHills}));
+  EXPECT_EQ(c.fs.Contents(kHills, "h.bgl"), c.Expected(c.inside));
+}
+
 TEST(SceneAreaFolder, RootPrefixAndSceneryFolderRule) {
   AreaFolder folder;
   ASSERT_TRUE(ResolveAreaFolder("=:\\=\\Alps\\*.BGL", "C:\\FS98", &folder, nullptr));

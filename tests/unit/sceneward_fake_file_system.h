@@ -100,6 +100,7 @@ struct FakeFileSystem final : FileSystem {
     return true;
   }
   bool ChangeFolder(const char*) override { return false; }
+  bool CurrentFolder(char*, uint32_t) override { return false; }
   bool ListFolder(const char* pattern, bool (*visit)(void*, const char*), void* context) override {
     for (const auto& file : files) {
       if (MatchFilePattern(pattern, file.first.c_str()) && !visit(context, file.first.c_str())) {

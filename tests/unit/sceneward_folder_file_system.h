@@ -3,6 +3,7 @@
 // The failing in-memory file system with folders: a current folder that
 // ChangeFolder moves to (only into folders the test made), names without a
 // drive or leading "\" taken inside it, and listings of its files alone.
+#include <cstring>
 #include <set>
 #include <string>
 #include <vector>
@@ -66,6 +67,11 @@ struct FolderFileSystem final : FileSystem {
     if (folders.count(folder) == 0) return false;
     current = folder;
     entered.push_back(folder);
+    return true;
+  }
+  bool CurrentFolder(char* out, uint32_t size) override {
+    if (current.empty() || current.size() >= size) return false;
+    std::memcpy(out, current.c_str(), current.size() + 1);
     return true;
   }
   bool ListFolder(const char* pattern, bool (*visit)(void*, const char*), void* context) override {

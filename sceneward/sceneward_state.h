@@ -11,4 +11,7 @@ struct ScenewardState {
   LastStatus last_status;
   EditParameters edit;
   Diagnostic problem;  // why the latest failing step failed
+  // The scenery file or folder pattern a failure of the area scan concerns:
+  // its name lives only during the scan, so problem.file points here.
+  char problem_path[520];
 };

@@ -7,3 +7,5 @@
 void AddVisEditCommand(CLI::App& app, int* exit_status);
 void AddShowCommand(CLI::App& app, int* exit_status);
 void AddShowScriptCommand(CLI::App& app, int* exit_status);
+void AddAreaKillCommand(CLI::App& app, int* exit_status);
+void AddShowIndexCommand(CLI::App& app, int* exit_status);

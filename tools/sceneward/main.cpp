@@ -7,8 +7,9 @@
 
 int main(int argc, char** argv) {
   CLI::App app{
-      "Edits the flight simulator's scenery library (WORLD.VIS) as the Aerilon setup does, and "
-      "shows libraries and edit scripts. The exit status is the operation's status code: 0 no "
+      "Edits the flight simulator's scenery library (WORLD.VIS) as the Aerilon setup does, "
+      "clears other sceneries' objects from the script's areas, and shows libraries, edit scripts "
+      "and scenery indexes. The exit status is the operation's status code: 0 no "
       "failure, 1 library cannot be opened, 2 not a scenery library, 3 not written, 4 script "
       "cannot be opened, 5 faulty script, 6 out of memory."};
   app.require_subcommand(1);
@@ -16,7 +17,8 @@ int main(int argc, char** argv) {
   AddVisEditCommand(app, &exit_status);
   AddShowCommand(app, &exit_status);
   AddShowScriptCommand(app, &exit_status);
-  // areakill and show-index join these once the area scan is built.
+  AddAreaKillCommand(app, &exit_status);
+  AddShowIndexCommand(app, &exit_status);
   CLI11_PARSE(app, argc, argv);
   return exit_status;
 }

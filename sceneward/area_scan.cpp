@@ -1,0 +1,150 @@
+#include "sceneward/area_scan.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+#include "sceneward/file_pattern.h"
+#include "sceneward/scenery_filter.h"
+#include "sceneward/status.h"
+
+namespace {
+
+// Keeps `path` for the diagnostic, cut to fit; returns the kept copy.
+const char* KeepProblemPath(ScenewardState& state, const char* folder, const char* name) {
+  if (folder == nullptr) {
+    std::snprintf(state.problem_path, sizeof state.problem_path, "%s", name);
+  } else {
+    std::snprintf(state.problem_path, sizeof state.problem_path, "%s\\%s", folder, name);
+  }
+  return state.problem_path;
+}
+
+bool Refuse(Diagnostic* problem, const char* what) {
+  SetDiagnostic(problem, nullptr, 0, "%s", what);
+  return false;
+}
+
+// Says what is wrong with the scenery file `name`.
+void FileProblem(ScenewardState& state, const char* name, const char* format, ...)
+    __attribute__((format(printf, 3, 4)));
+void FileProblem(ScenewardState& state, const char* name, const char* format, ...) {
+  va_list arguments;
+  va_start(arguments, format);
+  SetDiagnosticV(&state.problem, KeepProblemPath(state, nullptr, name), 0, format, arguments);
+  va_end(arguments);
+}
+
+}  // namespace
+
+bool ResolveAreaFolder(const char* folder_pattern, const char* root_folder, AreaFolder* out,
+                       Diagnostic* problem) {
+  const size_t prefix_length = sizeof kRootFolderPrefix - 1;
+  char path[kMaxAreaPathLength + 1];
+  int length;
+  if (std::strncmp(folder_pattern, kRootFolderPrefix, prefix_length) == 0) {
+    if (root_folder == nullptr) return Refuse(problem, "the area needs a root folder; none given");
+    length = std::snprintf(path, sizeof path, "%s%s", root_folder, folder_pattern + prefix_length);
+  } else {
+    length = std::snprintf(path, sizeof path, "%s", folder_pattern);
+  }
+  if (length < 0 || static_cast<uint32_t>(length) > kMaxAreaPathLength) {
+    return Refuse(problem, "the area's folder path is longer than 255 characters");
+  }
+  const char* last_separator = std::strrchr(path, '\\');
+  if (last_separator == nullptr) {
+    return Refuse(problem, "the area's folder pattern has no \"\\\" before its file pattern");
+  }
+  const char* file_pattern = last_separator + 1;
+  if (std::strlen(file_pattern) > kMaxFilePatternLength) {
+    return Refuse(problem, "the area's file pattern is longer than 15 characters");
+  }
+  const int folder_length = static_cast<int>(last_separator - path);
+  length = std::snprintf(out->scenery_folder, sizeof out->scenery_folder, "%.*s\\Scenery",
+                         folder_length, path);
+  if (length < 0 || static_cast<uint32_t>(length) > kMaxAreaPathLength) {
+    return Refuse(problem, "the area's scenery folder path is longer than 255 characters");
+  }
+  std::snprintf(out->file_pattern, sizeof out->file_pattern, "%s", file_pattern);
+  return true;
+}
+
+bool FilterSceneryFile(ScenewardState& state, FileSystem& fs, const char* name) {
+  FileBlock block;
+  switch (fs.ReadWholeFile(name, OpenMode::kReadOnly, 0, &block)) {
+    case ReadOutcome::kRead: break;
+    case ReadOutcome::kCannotOpen:
+      FileProblem(state, name, "the scenery file cannot be read");
+      return false;
+    case ReadOutcome::kNoMemory:
+      FileProblem(state, name, "not enough memory to read the scenery file");
+      return false;
+  }
+  const EditParameters& edit = state.edit;
+  FilterResult result =
+      FilterSceneryBytes(ByteSpan{block.bytes, block.size},
+                         KillAreaList{edit.kill_areas, edit.kill_area_count}, edit.kill_bounds);
+  fs.FreeBlock(block.bytes);
+  bool done = true;
+  if (result.outcome == FilterOutcome::kFailed) {
+    FileProblem(state, name, "%s (offset %u); the file is unchanged",
+                DescribeSceneryFault(result.error.fault),
+                static_cast<unsigned>(result.error.offset));
+    done = false;
+  } else if (result.outcome == FilterOutcome::kRewritten) {
+    // The rewritten file was assembled in memory, index work file included;
+    // on the disk it only ever exists complete, and the old file stays in
+    // place until then.
+    done = ReplaceFileContents(fs, name, kRewrittenSceneryName, result.rewritten.data,
+                               result.rewritten.size);
+    if (!done) {
+      FileProblem(state, name,
+                  "cannot write the rewritten file (%s) or put it in place; the file is "
+                  "unchanged",
+                  kRewrittenSceneryName);
+    }
+  }
+  ByteBufferFree(result.rewritten);
+  return done;
+}
+
+namespace {
+
+struct FolderScan {
+  ScenewardState* state;
+  FileSystem* fs;
+  const char* folder;
+  bool failed;
+};
+
+bool VisitSceneryFile(void* context, const char* name) {
+  FolderScan& scan = *static_cast<FolderScan*>(context);
+  // A rewritten file left by someone else under our temporary name is no
+  // scenery file, and writing over it while reading it would go wrong.
+  if (MatchFilePattern(kRewrittenSceneryName, name)) return true;
+  if (FilterSceneryFile(*scan.state, *scan.fs, name)) return true;
+  // The diagnostic names the file within its folder.
+  KeepProblemPath(*scan.state, scan.folder, name);
+  scan.failed = true;
+  return false;
+}
+
+}  // namespace
+
+void ScanAreaFolder(ScenewardState& state, FileSystem& fs, const char* folder_pattern) {
+  AreaFolder area;
+  if (!ResolveAreaFolder(folder_pattern, state.edit.folder, &area, &state.problem)) {
+    state.problem.file = KeepProblemPath(state, nullptr, folder_pattern);
+    RecordFailure(state.last_status, kStatusNotWritten);
+    return;
+  }
+  // An area whose scenery folder is missing has nothing to clear.
+  if (!fs.ChangeFolder(area.scenery_folder)) return;
+  FolderScan scan{&state, &fs, area.scenery_folder, false};
+  if (!fs.ListFolder(area.file_pattern, VisitSceneryFile, &scan)) {
+    SetDiagnostic(&state.problem, KeepProblemPath(state, nullptr, area.scenery_folder), 0,
+                  "the scenery folder cannot be listed");
+    scan.failed = true;
+  }
+  if (scan.failed) RecordFailure(state.last_status, kStatusNotWritten);
+}

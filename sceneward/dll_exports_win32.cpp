@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "sceneward/area_kill.h"
 #include "sceneward/dll_exit_list_win32.h"
 #include "sceneward/file_system_win32.h"
 #include "sceneward/sceneward_state.h"
@@ -31,6 +32,15 @@ int32_t WINAPI VISEdit(const char* library_path, const char* script_path, const 
                        int32_t remove) {
   Win32FileSystem fs;
   return VisEdit(library_state, fs, library_path, script_path, folder, remove);
+}
+
+// Removes the objects inside the edit script's areas from the scenery files
+// of every area of the library, with `root_folder` for the "=:\=" prefix of
+// their folders; the fourth argument has no effect. Returns the status.
+int32_t WINAPI AreaKill(const char* library_path, const char* script_path, const char* root_folder,
+                        int32_t unused) {
+  Win32FileSystem fs;
+  return AreaKill(library_state, fs, library_path, script_path, root_folder, unused);
 }
 
 // The uninstaller calls both hooks with three arguments (its window, its

@@ -14,6 +14,7 @@ class SceneCaseFolder {
   SceneCaseFolder(const SceneCaseFolder&) = delete;
   SceneCaseFolder& operator=(const SceneCaseFolder&) = delete;
 
+  const std::string& Root() const { return path_; }
   // The full Windows path of `relative` below the folder.
   std::string Path(const std::string& relative) const;
   void MakeFolder(const std::string& relative) const;

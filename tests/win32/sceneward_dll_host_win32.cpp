@@ -19,12 +19,17 @@
 #include "install_key_win32.h"
 #include "library_file_builder.h"
 #include "message_box_catcher_win32.h"
+#include "sceneward/edit_script.h"
+#include "sceneward/scenery_filter.h"
+#include "sceneward/writer/scenery_writer.h"
 #include "sceneward_case_folder_win32.h"
 
 namespace {
 
 typedef int32_t(WINAPI* VisEditExport)(const char* library, const char* script, const char* folder,
                                        int32_t remove);
+typedef int32_t(WINAPI* AreaKillExport)(const char* library, const char* script, const char* root,
+                                        int32_t unused);
 typedef LONG(WINAPI* UninstallHookExport)(HWND window, HINSTANCE instance, LONG reserved);
 
 const char kNoKeyText[] = "Could not find the appropriate key in the Registry!";
@@ -198,6 +203,91 @@ void VisEditRefusesAReadOnlyLibrary(CheckReport& r) {
   ExpectBytes(r, "VISEdit on a read-only library leaves it", f.Read("WORLD.VIS"), old_library);
 }
 
+const char kAreaScript[] = "TITLE \"Aerilon by Vesk\"\r\nAREA 1G0ME, 2G0MN, 2G0ME, 1G0MN\r\n";
+
+KillArea AreaOfTheScript() {
+  std::string text = kAreaScript;
+  EditParameters edit = kDefaultEditParameters;
+  if (!ParseEditScriptText(&text[0], edit, nullptr) || edit.kill_area_count != 1) {
+    throw std::runtime_error("the area script does not parse to one area");
+  }
+  return edit.kill_areas[0];
+}
+
+// An indexed scenery file over the area: a level-1 to level-4 group holding
+// one object inside the area and one outside.
+std::vector<uint8_t> SceneryOverArea(const KillArea& area) {
+  scenery_source::SceneryFile file;
+  file.north = area.north + 1000;
+  file.south = area.south - 1000;
+  file.east = area.east + 1000;
+  file.west = area.west - 1000;
+  for (uint16_t level = 1; level <= 4; ++level) {
+    scenery_source::Entry header;
+    header.kind = level;
+    header.data = {static_cast<uint8_t>(0x40 + level), 0, 0x11, 0x22};
+    file.index.push_back(header);
+  }
+  for (bool inside : {true, false}) {
+    scenery_source::Object object;
+    object.latitude = inside ? (area.north + area.south) / 2 : area.north + 500;
+    object.longitude = (area.east + area.west) / 2;
+    file.objects.push_back(object);
+    scenery_source::Entry entry;
+    entry.object_class = 1;
+    entry.object = static_cast<int>(file.objects.size()) - 1;
+    entry.data = {0x0B, static_cast<uint8_t>(inside)};
+    file.index.push_back(entry);
+  }
+  return scenery_source::WriteSceneryFile(file).bytes;
+}
+
+// What the core makes of the file, for comparing with what the DLL wrote.
+std::vector<uint8_t> WithoutTheAreasObjects(const std::vector<uint8_t>& source,
+                                            const KillArea& area) {
+  FilterResult result = FilterSceneryBytes(
+      ByteSpan{source.data(), static_cast<uint32_t>(source.size())}, KillAreaList{&area, 1}, area);
+  std::vector<uint8_t> bytes(result.rewritten.data, result.rewritten.data + result.rewritten.size);
+  ByteBufferFree(result.rewritten);
+  if (result.outcome != FilterOutcome::kRewritten) throw std::runtime_error("no rewrite expected");
+  return bytes;
+}
+
+// A library whose one area lies under the root folder, its scenery files in
+// Alps\Scenery, with a file over the script's area and one that is no
+// scenery file by its name; AreaKill with or without the script's AREA.
+void AreaKillCase(CheckReport& r, bool with_area) {
+  SceneCaseFolder f(with_area ? "areakill_area" : "areakill_no_area");
+  LibraryFileBuilder builder;
+  builder.entries = {{30, 1, "=:\\=\\Alps\\*.BGL", "Alps"}};
+  std::vector<uint8_t> library = builder.Build();
+  f.Write("WORLD.VIS", library);
+  f.WriteText("Sceneward.DAT", with_area ? kAreaScript : "TITLE \"Aerilon by Vesk\"\r\n");
+  f.MakeFolder("Alps");
+  f.MakeFolder("Alps\\Scenery");
+  KillArea area = AreaOfTheScript();
+  std::vector<uint8_t> scenery = SceneryOverArea(area);
+  f.Write("Alps\\Scenery\\inside.bgl", scenery);
+  f.Write("Alps\\Scenery\\readme.txt", scenery);
+
+  std::string name = with_area ? "AreaKill with an area" : "AreaKill without areas";
+  LoadedDll dll;
+  auto area_kill = dll.Get<AreaKillExport>("AreaKill");
+  char before[MAX_PATH];
+  GetCurrentDirectoryA(sizeof before, before);
+  int32_t status =
+      area_kill(f.Path("WORLD.VIS").c_str(), f.Path("Sceneward.DAT").c_str(), f.Root().c_str(), 7);
+  SetCurrentDirectoryA(before);  // AreaKill leaves the process in the scenery folder
+  ExpectStatus(r, name + ": returns 0", status, 0);
+  ExpectBytes(r, name + ": leaves the library", f.Read("WORLD.VIS"), library);
+  ExpectBytes(r, name + ": " + (with_area ? "drops the object inside" : "leaves the scenery file"),
+              f.Read("Alps\\Scenery\\inside.bgl"),
+              with_area ? WithoutTheAreasObjects(scenery, area) : scenery);
+  ExpectBytes(r, name + ": leaves a file of another name", f.Read("Alps\\Scenery\\readme.txt"),
+              scenery);
+  ExpectFiles(r, name + ": leaves no other file", f, "Alps\\Scenery", {"inside.bgl", "readme.txt"});
+}
+
 // An installed add-on: the library under FS98, the script under Aerilon,
 // and the key naming both folders as its case asks.
 struct Installed {
@@ -334,6 +424,8 @@ int main(int argc, char** argv) {
   RunCase(report, "visedit_add_remove", [&] { VisEditAddsThenRemoves(report); });
   RunCase(report, "visedit_sticky", [&] { VisEditStatusSticks(report); });
   RunCase(report, "visedit_read_only", [&] { VisEditRefusesAReadOnlyLibrary(report); });
+  RunCase(report, "areakill_no_area", [&] { AreaKillCase(report, false); });
+  RunCase(report, "areakill_area", [&] { AreaKillCase(report, true); });
   RunCase(report, "uninstall_removes", [&] { UninstallRemovesTheEntry(report); });
   RunCase(report, "uninstall_failures", [&] { UninstallFailures(report); });
   RunCase(report, "uninstall_uninitialize", [&] { UninstUnInitializeDoesNothing(report); });

@@ -187,20 +187,29 @@ void VisEditStatusSticks(CheckReport& r) {
               WithAerilon(scenery).Build());
 }
 
-void VisEditRefusesAReadOnlyLibrary(CheckReport& r) {
-  SceneCaseFolder f("visedit_read_only");
+// A library that another program holds open for reading, and lets no one
+// write, cannot be opened for reading and writing. (The read-only attribute
+// would say the same on Windows, but Wine running as root opens such a file
+// for writing all the same.)
+void VisEditRefusesALibraryItCannotWrite(CheckReport& r) {
+  SceneCaseFolder f("visedit_locked");
   std::vector<uint8_t> old_library = OtherSceneries().Build();
   f.Write("WORLD.VIS", old_library);
   f.WriteText("Sceneward.DAT", kScript);
   std::string library = f.Path("WORLD.VIS");
-  SetFileAttributesA(library.c_str(), FILE_ATTRIBUTE_READONLY);
+  HANDLE reader = CreateFileA(library.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (reader == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot hold the library open");
   LoadedDll dll;
   auto vis_edit = dll.Get<VisEditExport>("VISEdit");
   int32_t status =
       vis_edit(library.c_str(), f.Path("Sceneward.DAT").c_str(), f.Path("Scenery").c_str(), 0);
-  SetFileAttributesA(library.c_str(), FILE_ATTRIBUTE_NORMAL);
-  ExpectStatus(r, "VISEdit on a read-only library returns 1", status, 1);
-  ExpectBytes(r, "VISEdit on a read-only library leaves it", f.Read("WORLD.VIS"), old_library);
+  CloseHandle(reader);
+  ExpectStatus(r, "VISEdit on a library it cannot write returns 1", status, 1);
+  ExpectBytes(r, "VISEdit on a library it cannot write leaves it", f.Read("WORLD.VIS"),
+              old_library);
+  ExpectFiles(r, "VISEdit on a library it cannot write makes no file", f, "",
+              {"Sceneward.DAT", "WORLD.VIS"});
 }
 
 const char kAreaScript[] = "TITLE \"Aerilon by Vesk\"\r\nAREA 1G0ME, 2G0MN, 2G0ME, 1G0MN\r\n";
@@ -423,7 +432,7 @@ int main(int argc, char** argv) {
   g_dll_path = argc > 1 ? argv[1] : DllBesideThisProgram();
   RunCase(report, "visedit_add_remove", [&] { VisEditAddsThenRemoves(report); });
   RunCase(report, "visedit_sticky", [&] { VisEditStatusSticks(report); });
-  RunCase(report, "visedit_read_only", [&] { VisEditRefusesAReadOnlyLibrary(report); });
+  RunCase(report, "visedit_locked", [&] { VisEditRefusesALibraryItCannotWrite(report); });
   RunCase(report, "areakill_no_area", [&] { AreaKillCase(report, false); });
   RunCase(report, "areakill_area", [&] { AreaKillCase(report, true); });
   RunCase(report, "uninstall_removes", [&] { UninstallRemovesTheEntry(report); });

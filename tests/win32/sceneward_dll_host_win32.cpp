@@ -23,6 +23,7 @@
 #include "sceneward/scenery_filter.h"
 #include "sceneward/writer/scenery_writer.h"
 #include "sceneward_case_folder_win32.h"
+#include "win32_file_system_cases_win32.h"
 
 namespace {
 
@@ -430,6 +431,7 @@ int main(int argc, char** argv) {
   g_report = &report;
   SetUnhandledExceptionFilter(ReportCrash);
   g_dll_path = argc > 1 ? argv[1] : DllBesideThisProgram();
+  RunCase(report, "file_system", [&] { Win32FileSystemCases(report); });
   RunCase(report, "visedit_add_remove", [&] { VisEditAddsThenRemoves(report); });
   RunCase(report, "visedit_sticky", [&] { VisEditStatusSticks(report); });
   RunCase(report, "visedit_locked", [&] { VisEditRefusesALibraryItCannotWrite(report); });

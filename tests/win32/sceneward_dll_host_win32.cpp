@@ -1,0 +1,445 @@
+// The Windows test host for the real Sceneward.dll: loads it afresh for
+// every case (so each starts with the status of a newly loaded library),
+// calls its exports through their __stdcall signatures on files it writes
+// into a fresh folder, and prints one line per check and a closing
+// "N passed, M failed". Exits 0 only when nothing failed.
+//
+// Usage: sceneward_dll_host [path of Sceneward.dll]   (default: the one next to this program)
+#include <windows.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <exception>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "check_report.h"
+#include "install_key_win32.h"
+#include "library_file_builder.h"
+#include "message_box_catcher_win32.h"
+#include "sceneward/edit_script.h"
+#include "sceneward/scenery_filter.h"
+#include "sceneward/writer/scenery_writer.h"
+#include "sceneward_case_folder_win32.h"
+#include "win32_file_system_cases_win32.h"
+
+namespace {
+
+typedef int32_t(WINAPI* VisEditExport)(const char* library, const char* script, const char* folder,
+                                       int32_t remove);
+typedef int32_t(WINAPI* AreaKillExport)(const char* library, const char* script, const char* root,
+                                        int32_t unused);
+typedef LONG(WINAPI* UninstallHookExport)(HWND window, HINSTANCE instance, LONG reserved);
+
+const char kNoKeyText[] = "Could not find the appropriate key in the Registry!";
+const char kNotRemovedText[] = "Could not remove the scenery item from World.VIS";
+const char kScript[] =
+    "; the add-on's area\r\nTITLE \"Aerilon by Vesk\"\r\nTYPE REGIONAL\r\nAFLAG ACTIVE\r\n"
+    "AREA 12G30ME, 46G0MN, 13G0ME, 45G30MN\r\n";
+
+CheckReport* g_report = nullptr;
+const char* g_case = "start";
+std::string g_dll_path;
+
+// An access violation inside the DLL ends the process; say where first.
+LONG WINAPI ReportCrash(EXCEPTION_POINTERS* info) {
+  char what[96];
+  std::snprintf(what, sizeof what, "the process crashed with exception 0x%08lx at %p",
+                info->ExceptionRecord->ExceptionCode, info->ExceptionRecord->ExceptionAddress);
+  g_report->Fail(std::string(g_case) + ": crash", what);
+  g_report->PrintSummary();
+  return EXCEPTION_EXECUTE_HANDLER;
+}
+
+// The DLL, loaded for one case and unloaded after it.
+class LoadedDll {
+ public:
+  LoadedDll() : module_(LoadLibraryA(g_dll_path.c_str())) {
+    if (module_ == nullptr) {
+      throw std::runtime_error("LoadLibraryA(" + g_dll_path + ") failed, error " +
+                               std::to_string(GetLastError()));
+    }
+  }
+  ~LoadedDll() { FreeLibrary(module_); }
+  LoadedDll(const LoadedDll&) = delete;
+  LoadedDll& operator=(const LoadedDll&) = delete;
+
+  template <typename Export>
+  Export Get(const char* name) const {
+    FARPROC found = GetProcAddress(module_, name);
+    if (found == nullptr) throw std::runtime_error(std::string("no export ") + name);
+    return reinterpret_cast<Export>(reinterpret_cast<void*>(found));
+  }
+
+ private:
+  HMODULE module_;
+};
+
+// Calls a hook with three arguments the way the uninstaller does and tells
+// how many of the 12 argument bytes it left on the stack: 0 when it takes
+// exactly three, as a __stdcall hook that the uninstaller calls must.
+LONG CallUninstallHook(UninstallHookExport hook, HWND window, uint32_t* left_on_stack) {
+  LONG result;
+  uint32_t left;
+  asm volatile(
+      "movl %%esp, %%esi\n\t"
+      "pushl $0\n\t"
+      "pushl $0\n\t"
+      "pushl %3\n\t"
+      "call *%2\n\t"
+      "movl %%esi, %%edx\n\t"
+      "subl %%esp, %%edx\n\t"
+      "movl %%esi, %%esp\n\t"
+      : "=a"(result), "=&d"(left)
+      : "b"(hook), "D"(window)
+      : "ecx", "esi", "memory", "cc");
+  *left_on_stack = left;
+  return result;
+}
+
+LibraryFileBuilder OtherSceneries() {
+  LibraryFileBuilder library;
+  library.entries = {{10, 1, "Scenery\\World\\*.BGL", "Default Terrain"},
+                     {30, 0, "=:\\=Alps\\*.BGL", "Alpine Airfields"}};
+  library.order = {2, 1, 4, 3, 6, 5};
+  return library;
+}
+
+// The library as the add-on leaves it installed, with its folder's entry first.
+LibraryFileBuilder WithAerilon(const std::string& scenery_folder) {
+  LibraryFileBuilder library = OtherSceneries().Rewritten();
+  library.entries.insert(library.entries.begin(),
+                         {20, 1, scenery_folder + "\\*.BGL", "Aerilon by Vesk"});
+  return library;
+}
+
+std::string Hex(const std::vector<uint8_t>& bytes) {
+  std::string text;
+  char pair[4];
+  for (size_t i = 0; i < bytes.size() && i < 48; ++i) {
+    std::snprintf(pair, sizeof pair, "%02x", bytes[i]);
+    text += pair;
+  }
+  return text + (bytes.size() > 48 ? "..." : "") + " (" + std::to_string(bytes.size()) + " bytes)";
+}
+
+void ExpectBytes(CheckReport& r, const std::string& name, const std::vector<uint8_t>& got,
+                 const std::vector<uint8_t>& expected) {
+  r.Expect(got == expected, name, "got " + Hex(got) + ", expected " + Hex(expected));
+}
+
+void ExpectFiles(CheckReport& r, const std::string& name, const SceneCaseFolder& folder,
+                 const std::string& sub, const std::vector<std::string>& expected) {
+  std::vector<std::string> got = folder.FileNames(sub);
+  std::string listed;
+  for (const std::string& n : got) listed += n + " ";
+  r.Expect(got == expected, name, "the folder holds: " + listed);
+}
+
+void ExpectStatus(CheckReport& r, const std::string& name, int32_t got, int32_t expected) {
+  r.Expect(got == expected, name,
+           "returned " + std::to_string(got) + ", expected " + std::to_string(expected));
+}
+
+void VisEditAddsThenRemoves(CheckReport& r) {
+  SceneCaseFolder f("visedit_add_remove");
+  f.Write("WORLD.VIS", OtherSceneries().Build());
+  f.WriteText("Sceneward.DAT", kScript);
+  LoadedDll dll;
+  auto vis_edit = dll.Get<VisEditExport>("VISEdit");
+  std::string library = f.Path("WORLD.VIS");
+  std::string script = f.Path("Sceneward.DAT");
+  std::string scenery = f.Path("Scenery");
+
+  ExpectStatus(r, "VISEdit add returns 0",
+               vis_edit(library.c_str(), script.c_str(), scenery.c_str(), 0), 0);
+  ExpectBytes(r, "VISEdit add puts the entry first", f.Read("WORLD.VIS"),
+              WithAerilon(scenery).Build());
+  ExpectFiles(r, "VISEdit add leaves no file beside the library", f, "",
+              {"Sceneward.DAT", "WORLD.VIS"});
+
+  ExpectStatus(r, "VISEdit remove returns 0",
+               vis_edit(library.c_str(), script.c_str(), scenery.c_str(), 1), 0);
+  ExpectBytes(r, "VISEdit remove takes the entry out", f.Read("WORLD.VIS"),
+              OtherSceneries().Rewritten().Build());
+  ExpectFiles(r, "VISEdit remove leaves no file beside the library", f, "",
+              {"Sceneward.DAT", "WORLD.VIS"});
+}
+
+void VisEditStatusSticks(CheckReport& r) {
+  SceneCaseFolder f("visedit_sticky");
+  std::vector<uint8_t> old_library = OtherSceneries().Build();
+  f.Write("WORLD.VIS", old_library);
+  LoadedDll dll;
+  auto vis_edit = dll.Get<VisEditExport>("VISEdit");
+  std::string library = f.Path("WORLD.VIS");
+  std::string script = f.Path("Sceneward.DAT");
+  std::string scenery = f.Path("Scenery");
+
+  ExpectStatus(r, "VISEdit without its script returns 4",
+               vis_edit(library.c_str(), script.c_str(), scenery.c_str(), 0), 4);
+  ExpectBytes(r, "VISEdit without its script leaves the library", f.Read("WORLD.VIS"), old_library);
+  f.WriteText("Sceneward.DAT", kScript);
+  ExpectStatus(r, "the next VISEdit still returns the earlier 4",
+               vis_edit(library.c_str(), script.c_str(), scenery.c_str(), 0), 4);
+  ExpectBytes(r, "the next VISEdit did its work all the same", f.Read("WORLD.VIS"),
+              WithAerilon(scenery).Build());
+}
+
+// A library that another program holds open for reading, and lets no one
+// write, cannot be opened for reading and writing. (The read-only attribute
+// would say the same on Windows, but Wine running as root opens such a file
+// for writing all the same.)
+void VisEditRefusesALibraryItCannotWrite(CheckReport& r) {
+  SceneCaseFolder f("visedit_locked");
+  std::vector<uint8_t> old_library = OtherSceneries().Build();
+  f.Write("WORLD.VIS", old_library);
+  f.WriteText("Sceneward.DAT", kScript);
+  std::string library = f.Path("WORLD.VIS");
+  HANDLE reader = CreateFileA(library.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (reader == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot hold the library open");
+  LoadedDll dll;
+  auto vis_edit = dll.Get<VisEditExport>("VISEdit");
+  int32_t status =
+      vis_edit(library.c_str(), f.Path("Sceneward.DAT").c_str(), f.Path("Scenery").c_str(), 0);
+  CloseHandle(reader);
+  ExpectStatus(r, "VISEdit on a library it cannot write returns 1", status, 1);
+  ExpectBytes(r, "VISEdit on a library it cannot write leaves it", f.Read("WORLD.VIS"),
+              old_library);
+  ExpectFiles(r, "VISEdit on a library it cannot write makes no file", f, "",
+              {"Sceneward.DAT", "WORLD.VIS"});
+}
+
+const char kAreaScript[] = "TITLE \"Aerilon by Vesk\"\r\nAREA 1G0ME, 2G0MN, 2G0ME, 1G0MN\r\n";
+
+KillArea AreaOfTheScript() {
+  std::string text = kAreaScript;
+  EditParameters edit = kDefaultEditParameters;
+  if (!ParseEditScriptText(&text[0], edit, nullptr) || edit.kill_area_count != 1) {
+    throw std::runtime_error("the area script does not parse to one area");
+  }
+  return edit.kill_areas[0];
+}
+
+// An indexed scenery file over the area: a level-1 to level-4 group holding
+// one object inside the area and one outside.
+std::vector<uint8_t> SceneryOverArea(const KillArea& area) {
+  scenery_source::SceneryFile file;
+  file.north = area.north + 1000;
+  file.south = area.south - 1000;
+  file.east = area.east + 1000;
+  file.west = area.west - 1000;
+  for (uint16_t level = 1; level <= 4; ++level) {
+    scenery_source::Entry header;
+    header.kind = level;
+    header.data = {static_cast<uint8_t>(0x40 + level), 0, 0x11, 0x22};
+    file.index.push_back(header);
+  }
+  for (bool inside : {true, false}) {
+    scenery_source::Object object;
+    object.latitude = inside ? (area.north + area.south) / 2 : area.north + 500;
+    object.longitude = (area.east + area.west) / 2;
+    file.objects.push_back(object);
+    scenery_source::Entry entry;
+    entry.object_class = 1;
+    entry.object = static_cast<int>(file.objects.size()) - 1;
+    entry.data = {0x0B, static_cast<uint8_t>(inside)};
+    file.index.push_back(entry);
+  }
+  return scenery_source::WriteSceneryFile(file).bytes;
+}
+
+// What the core makes of the file, for comparing with what the DLL wrote.
+std::vector<uint8_t> WithoutTheAreasObjects(const std::vector<uint8_t>& source,
+                                            const KillArea& area) {
+  FilterResult result = FilterSceneryBytes(
+      ByteSpan{source.data(), static_cast<uint32_t>(source.size())}, KillAreaList{&area, 1}, area);
+  std::vector<uint8_t> bytes(result.rewritten.data, result.rewritten.data + result.rewritten.size);
+  ByteBufferFree(result.rewritten);
+  if (result.outcome != FilterOutcome::kRewritten) throw std::runtime_error("no rewrite expected");
+  return bytes;
+}
+
+// A library whose one area lies under the root folder, its scenery files in
+// Alps\Scenery, with a file over the script's area and one that is no
+// scenery file by its name; AreaKill with or without the script's AREA.
+void AreaKillCase(CheckReport& r, bool with_area) {
+  SceneCaseFolder f(with_area ? "areakill_area" : "areakill_no_area");
+  LibraryFileBuilder builder;
+  builder.entries = {{30, 1, "=:\\=\\Alps\\*.BGL", "Alps"}};
+  std::vector<uint8_t> library = builder.Build();
+  f.Write("WORLD.VIS", library);
+  f.WriteText("Sceneward.DAT", with_area ? kAreaScript : "TITLE \"Aerilon by Vesk\"\r\n");
+  f.MakeFolder("Alps");
+  f.MakeFolder("Alps\\Scenery");
+  KillArea area = AreaOfTheScript();
+  std::vector<uint8_t> scenery = SceneryOverArea(area);
+  f.Write("Alps\\Scenery\\inside.bgl", scenery);
+  f.Write("Alps\\Scenery\\readme.txt", scenery);
+
+  std::string name = with_area ? "AreaKill with an area" : "AreaKill without areas";
+  LoadedDll dll;
+  auto area_kill = dll.Get<AreaKillExport>("AreaKill");
+  char before[MAX_PATH];
+  GetCurrentDirectoryA(sizeof before, before);
+  int32_t status =
+      area_kill(f.Path("WORLD.VIS").c_str(), f.Path("Sceneward.DAT").c_str(), f.Root().c_str(), 7);
+  SetCurrentDirectoryA(before);  // AreaKill leaves the process in the scenery folder
+  ExpectStatus(r, name + ": returns 0", status, 0);
+  ExpectBytes(r, name + ": leaves the library", f.Read("WORLD.VIS"), library);
+  ExpectBytes(r, name + ": " + (with_area ? "drops the object inside" : "leaves the scenery file"),
+              f.Read("Alps\\Scenery\\inside.bgl"),
+              with_area ? WithoutTheAreasObjects(scenery, area) : scenery);
+  ExpectBytes(r, name + ": leaves a file of another name", f.Read("Alps\\Scenery\\readme.txt"),
+              scenery);
+  ExpectFiles(r, name + ": leaves no other file", f, "Alps\\Scenery", {"inside.bgl", "readme.txt"});
+}
+
+// An installed add-on: the library under FS98, the script under Aerilon,
+// and the key naming both folders as its case asks.
+struct Installed {
+  SceneCaseFolder folder;
+  std::vector<uint8_t> old_library;
+  InstallKey key;
+
+  Installed(const char* name, bool library_folder, bool data_folder, bool script) : folder(name) {
+    folder.MakeFolder("FS98");
+    folder.MakeFolder("Aerilon");
+    old_library = WithAerilon(folder.Path("Aerilon\\Scenery")).Build();
+    folder.Write("FS98\\WORLD.VIS", old_library);
+    if (script) folder.WriteText("Aerilon\\Sceneward.DAT", kScript);
+    key.Remove();
+    if (library_folder) key.Set("VIS_Path", folder.Path("FS98"));
+    if (data_folder) key.Set("Data_Path", folder.Path("Aerilon"));
+  }
+};
+
+// Runs UninstInitialize with its boxes caught, owned by a window of the test.
+struct HookRun {
+  LONG result = -1;
+  uint32_t left_on_stack = 0;
+  std::vector<CaughtBox> boxes;
+  HWND window = nullptr;
+};
+
+HookRun RunUninstInitialize() {
+  HookRun run;
+  run.window = CreateWindowExA(0, "STATIC", "Uninstaller", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200,
+                               nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  if (run.window == nullptr) throw std::runtime_error("cannot create the uninstaller's window");
+  {
+    LoadedDll dll;
+    MessageBoxCatcher catcher;
+    run.result = CallUninstallHook(dll.Get<UninstallHookExport>("UninstInitialize"), run.window,
+                                   &run.left_on_stack);
+    run.boxes = catcher.boxes();
+  }
+  DestroyWindow(run.window);
+  return run;
+}
+
+void ExpectHookEnd(CheckReport& r, const std::string& name, const HookRun& run) {
+  ExpectStatus(r, name + ": returns 0", run.result, 0);
+  r.Expect(run.left_on_stack == 0, name + ": takes its three arguments off the stack",
+           std::to_string(run.left_on_stack) + " bytes left");
+}
+
+void ExpectOneBox(CheckReport& r, const std::string& name, const HookRun& run, const char* text) {
+  if (!r.Expect(run.boxes.size() == 1, name + ": shows one box",
+                std::to_string(run.boxes.size()) + " boxes")) {
+    return;
+  }
+  const CaughtBox& box = run.boxes[0];
+  r.Expect(box.text == text, name + ": box text", "\"" + box.text + "\"");
+  r.Expect(box.caption == "Error", name + ": box caption", "\"" + box.caption + "\"");
+  r.Expect(box.owner == run.window, name + ": box owned by the uninstaller's window",
+           "owned by another window");
+}
+
+void UninstallRemovesTheEntry(CheckReport& r) {
+  Installed installed("uninstall_removes", true, true, true);
+  HookRun run = RunUninstInitialize();
+  const char* name = "UninstInitialize with the key";
+  ExpectHookEnd(r, name, run);
+  r.Expect(run.boxes.empty(), std::string(name) + ": shows no box",
+           run.boxes.empty() ? "" : "showed \"" + run.boxes[0].text + "\"");
+  ExpectBytes(r, std::string(name) + ": removes the add-on's entry",
+              installed.folder.Read("FS98\\WORLD.VIS"), OtherSceneries().Rewritten().Build());
+  ExpectFiles(r, std::string(name) + ": leaves no file beside the library", installed.folder,
+              "FS98", {"WORLD.VIS"});
+}
+
+void UninstallFailures(CheckReport& r) {
+  struct Failure {
+    const char* name;
+    bool library_folder, data_folder, script;
+    const char* text;
+  };
+  const Failure failures[] = {
+      {"UninstInitialize without the key", false, false, true, kNoKeyText},
+      {"UninstInitialize without Data_Path", true, false, true, kNoKeyText},
+      {"UninstInitialize without the script", true, true, false, kNotRemovedText},
+  };
+  for (const Failure& failure : failures) {
+    Installed installed("uninstall_failure", failure.library_folder, failure.data_folder,
+                        failure.script);
+    HookRun run = RunUninstInitialize();
+    ExpectHookEnd(r, failure.name, run);
+    ExpectOneBox(r, failure.name, run, failure.text);
+    ExpectBytes(r, std::string(failure.name) + ": leaves the library",
+                installed.folder.Read("FS98\\WORLD.VIS"), installed.old_library);
+    ExpectFiles(r, std::string(failure.name) + ": makes no file", installed.folder, "FS98",
+                {"WORLD.VIS"});
+  }
+}
+
+void UninstUnInitializeDoesNothing(CheckReport& r) {
+  LoadedDll dll;
+  MessageBoxCatcher catcher;
+  uint32_t left = 0;
+  LONG result =
+      CallUninstallHook(dll.Get<UninstallHookExport>("UninstUnInitialize"), nullptr, &left);
+  ExpectStatus(r, "UninstUnInitialize returns 0", result, 0);
+  r.Expect(left == 0, "UninstUnInitialize takes its three arguments off the stack",
+           std::to_string(left) + " bytes left");
+  r.Expect(catcher.boxes().empty(), "UninstUnInitialize shows no box", "a box was shown");
+}
+
+void RunCase(CheckReport& report, const char* name, const std::function<void()>& run) {
+  g_case = name;
+  try {
+    run();
+  } catch (const std::exception& e) {
+    report.Fail(std::string(name) + ": set-up", e.what());
+  }
+}
+
+std::string DllBesideThisProgram() {
+  char path[MAX_PATH];
+  DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
+  std::string self(path, n);
+  return self.substr(0, self.find_last_of("\\/") + 1) + "Sceneward.dll";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  CheckReport report;
+  g_report = &report;
+  SetUnhandledExceptionFilter(ReportCrash);
+  g_dll_path = argc > 1 ? argv[1] : DllBesideThisProgram();
+  RunCase(report, "file_system", [&] { Win32FileSystemCases(report); });
+  RunCase(report, "visedit_add_remove", [&] { VisEditAddsThenRemoves(report); });
+  RunCase(report, "visedit_sticky", [&] { VisEditStatusSticks(report); });
+  RunCase(report, "visedit_locked", [&] { VisEditRefusesALibraryItCannotWrite(report); });
+  RunCase(report, "areakill_no_area", [&] { AreaKillCase(report, false); });
+  RunCase(report, "areakill_area", [&] { AreaKillCase(report, true); });
+  RunCase(report, "uninstall_removes", [&] { UninstallRemovesTheEntry(report); });
+  RunCase(report, "uninstall_failures", [&] { UninstallFailures(report); });
+  RunCase(report, "uninstall_uninitialize", [&] { UninstUnInitializeDoesNothing(report); });
+  report.PrintSummary();
+  return report.AllPassed() ? 0 : 1;
+}

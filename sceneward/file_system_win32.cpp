@@ -167,6 +167,13 @@ bool Win32FileSystem::ChangeFolder(const char* path) {
   return SetCurrentDirectoryA(path) != 0;
 }
 
+// GetCurrentDirectoryA answers the length it needs when the buffer is too
+// small, and 0 on failure.
+bool Win32FileSystem::CurrentFolder(char* out, uint32_t size) {
+  DWORD length = GetCurrentDirectoryA(size, out);
+  return length > 0 && length < size;
+}
+
 bool Win32FileSystem::ListFolder(const char* pattern,
                                  bool (*visit)(void* context, const char* name), void* context) {
   size_t total = 0;

@@ -4,8 +4,7 @@
 
 namespace {
 
-// Small enough pieces that a failing disk is noticed at the write that hit it.
-constexpr uint32_t kWritePiece = 4096;
+constexpr uint32_t kWritePiece = kWritePieceBytes;
 
 }  // namespace
 

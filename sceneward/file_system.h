@@ -53,6 +53,11 @@ struct FileSystem {
   ~FileSystem() = default;
 };
 
+// WriteNewFile writes in pieces of this size: small enough that a failing
+// disk is noticed near the write that hit it, large enough that the calls
+// cost little against the copying (a library, at most 32767 bytes, is one).
+constexpr uint32_t kWritePieceBytes = 65536;
+
 // Writes a new file whole, checking every write and the close; on failure the
 // partial file is removed again.
 bool WriteNewFile(FileSystem& fs, const char* path, const uint8_t* data, uint32_t size);

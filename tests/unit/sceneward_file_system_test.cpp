@@ -43,14 +43,14 @@ TEST(SceneFileSystemPaths, PathBesideKeepsTheFolderOfEitherSeparator) {
 
 TEST(SceneFileSystemWrites, AFailedWriteRemovesTheNewFile) {
   FakeFileSystem fs;
-  std::vector<uint8_t> data(10000, 7);
+  std::vector<uint8_t> data(2 * kWritePieceBytes + 1808, 7);
   fs.fail_write_number = 2;
   EXPECT_FALSE(WriteNewFile(fs, "new", data.data(), static_cast<uint32_t>(data.size())));
   EXPECT_EQ(fs.files.count("new"), 0u);
   fs.fail_write_number = 0;
   EXPECT_TRUE(WriteNewFile(fs, "new", data.data(), static_cast<uint32_t>(data.size())));
   EXPECT_EQ(fs.files["new"], data);
-  EXPECT_EQ(fs.writes, 3 + 2);  // 4096-byte pieces, each checked
+  EXPECT_EQ(fs.writes, 3 + 2);  // three pieces, each checked
 }
 
 // A fresh folder, removed again with its files.

@@ -2,12 +2,13 @@
 
 #include "sceneward/area_list.h"
 #include "sceneward/area_scan.h"
-#include "sceneward/edit_script.h"
 #include "sceneward/library_file.h"
+#include "sceneward/script_run.h"
 
 namespace {
 
-void ScanEveryArea(ScenewardState& state, FileSystem& fs, const LibraryImage& image) {
+int32_t ScanEveryArea(ScenewardState& state, FileSystem& fs, const LibraryImage& image,
+                      const char* /*library_path*/, const char* /*script_path*/) {
   // Each scan leaves the process in the folder it scanned; relative folders
   // are taken from where the walk began, not from the area before.
   char start[kMaxAreaPathLength + 1];
@@ -20,30 +21,15 @@ void ScanEveryArea(ScenewardState& state, FileSystem& fs, const LibraryImage& im
     ScanAreaFolder(state, fs, entry.folder_pattern, start_folder);
     offset = entry.end;
   }
+  // A scenery file that could not be processed has recorded its own failure.
+  return kStatusOk;
 }
 
 }  // namespace
 
 int32_t AreaKill(ScenewardState& state, FileSystem& fs, const char* library_path,
                  const char* script_path, const char* root_folder, int32_t unused) {
-  LibraryImage image;
-  int32_t status = LoadLibraryFile(fs, library_path, &image, &state.problem);
-  if (status != kStatusOk) {
-    RecordFailure(state.last_status, status);
-    return state.last_status.code;
-  }
-  ResetEditParameters(state.edit);
-  state.edit.folder = root_folder;
-  state.edit.remove = unused != 0 ? 1 : 0;  // kept in the record; nothing here reads it
-  char* script = ParseEditScript(fs, script_path, state.edit, &status, &state.problem);
-  if (script == nullptr) {
-    RecordFailure(state.last_status, status);
-  } else {
-    ScanEveryArea(state, fs, image);
-    fs.FreeBlock(script);
-    // The texts pointed into the script buffer, which is gone now.
-    state.edit.title = state.edit.source = state.edit.dest = nullptr;
-  }
-  FreeLibraryImage(fs, &image);
-  return state.last_status.code;
+  // `unused` is kept in the parameters' remove flag; nothing here reads it.
+  return RunScriptOverLibrary(state, fs, library_path, script_path, root_folder, unused,
+                              ScanEveryArea);
 }

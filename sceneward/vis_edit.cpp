@@ -1,8 +1,8 @@
 #include "sceneward/vis_edit.h"
 
-#include "sceneward/edit_script.h"
 #include "sceneward/library_file.h"
 #include "sceneward/library_writer.h"
+#include "sceneward/script_run.h"
 
 namespace {
 
@@ -31,40 +31,21 @@ int32_t RewriteLibrary(ScenewardState& state, FileSystem& fs, const LibraryImage
   return status;
 }
 
-// The steps after the library is loaded; the caller frees the image.
+// The steps after the library and the script are read.
 int32_t EditLoadedLibrary(ScenewardState& state, FileSystem& fs, const LibraryImage& image,
                           const char* library_path, const char* script_path) {
-  int32_t status = kStatusOk;
-  char* script = ParseEditScript(fs, script_path, state.edit, &status, &state.problem);
-  if (script == nullptr) return status;
   if (state.edit.title == nullptr) {
     // Without a title there is no entry to look for or to write.
     SetDiagnostic(&state.problem, script_path, 0, "the script names no TITLE for the area entry");
-    status = kStatusScriptFaulty;
-  } else {
-    status = RewriteLibrary(state, fs, image, library_path);
+    return kStatusScriptFaulty;
   }
-  fs.FreeBlock(script);
-  // The texts pointed into the script buffer, which is gone now.
-  state.edit.title = state.edit.source = state.edit.dest = nullptr;
-  return status;
+  return RewriteLibrary(state, fs, image, library_path);
 }
 
 }  // namespace
 
 int32_t VisEdit(ScenewardState& state, FileSystem& fs, const char* library_path,
                 const char* script_path, const char* folder, int32_t remove) {
-  LibraryImage image;
-  int32_t status = LoadLibraryFile(fs, library_path, &image, &state.problem);
-  if (status != kStatusOk) {
-    RecordFailure(state.last_status, status);
-    return state.last_status.code;
-  }
-  ResetEditParameters(state.edit);
-  state.edit.folder = folder;
-  state.edit.remove = remove != 0 ? 1 : 0;
-  status = EditLoadedLibrary(state, fs, image, library_path, script_path);
-  RecordFailure(state.last_status, status);
-  FreeLibraryImage(fs, &image);
-  return state.last_status.code;
+  return RunScriptOverLibrary(state, fs, library_path, script_path, folder, remove,
+                              EditLoadedLibrary);
 }

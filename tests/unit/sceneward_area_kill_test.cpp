@@ -16,6 +16,7 @@
 #include "sceneward/edit_script.h"
 #include "sceneward/file_system_posix.h"
 #include "sceneward/status.h"
+#include "sceneward/writer/area_sample.h"
 #include "sceneward_folder_file_system.h"
 
 namespace {
@@ -38,29 +39,6 @@ KillArea ScriptArea() {
   return edit.kill_areas[0];
 }
 
-// An indexed file over the script's area: a level-1 to level-4 group holding
-// one class-1 object inside the area and one outside.
-scenery_source::SceneryFile FileOverArea(const KillArea& area) {
-  scenery_source::SceneryFile file;
-  file.north = area.north + 1000;
-  file.south = area.south - 1000;
-  file.east = area.east + 1000;
-  file.west = area.west - 1000;
-  for (uint16_t level = 1; level <= 4; ++level) file.index.push_back(scenery_test::Header(level));
-  for (bool inside : {true, false}) {
-    scenery_source::Object object;
-    object.latitude = inside ? (area.north + area.south) / 2 : area.north + 500;
-    object.longitude = (area.east + area.west) / 2;
-    file.objects.push_back(object);
-    scenery_source::Entry entry;
-    entry.object_class = 1;
-    entry.object = static_cast<int>(file.objects.size()) - 1;
-    entry.data = {0x0B, static_cast<uint8_t>(inside)};
-    file.index.push_back(entry);
-  }
-  return file;
-}
-
 std::vector<uint8_t> Bytes(const scenery_source::SceneryFile& file) {
   return scenery_source::WriteSceneryFile(file).bytes;
 }
@@ -69,7 +47,7 @@ struct AreaKillCase {
   FolderFileSystem fs;
   ScenewardState state{};
   KillArea area = ScriptArea();
-  std::vector<uint8_t> inside = Bytes(FileOverArea(area));
+  std::vector<uint8_t> inside = Bytes(scenery_source::OneObjectInsideOneOutside(area));
   std::vector<uint8_t> library;
 
   explicit AreaKillCase(std::vector<AreaEntryFields> entries = {
@@ -95,10 +73,10 @@ struct AreaKillCase {
 
 TEST(SceneAreaKill, RewritesFilesInsideTheBoundsAndLeavesTheOthers) {
   AreaKillCase c;
-  scenery_source::SceneryFile outside = FileOverArea(c.area);
+  scenery_source::SceneryFile outside = scenery_source::OneObjectInsideOneOutside(c.area);
   outside.south = c.area.north + 10;
   outside.north = c.area.north + 5000;
-  scenery_source::SceneryFile touching = FileOverArea(c.area);
+  scenery_source::SceneryFile touching = scenery_source::OneObjectInsideOneOutside(c.area);
   touching.west = c.area.east;  // shares only the east edge
   touching.east = c.area.east + 5000;
   c.fs.PutFile(kAlps, "inside.bgl", c.inside);
@@ -133,7 +111,7 @@ TEST(SceneAreaKill, AScriptWithoutAreasChangesNothing) {
 
 TEST(SceneAreaKill, AFileWithoutTheIndexMarkLeavesNoTemporaryFile) {
   AreaKillCase c;
-  scenery_source::SceneryFile plain = FileOverArea(c.area);
+  scenery_source::SceneryFile plain = scenery_source::OneObjectInsideOneOutside(c.area);
   plain.indexed = false;
   c.fs.PutFile(kAlps, "plain.bgl", Bytes(plain));
   EXPECT_EQ(c.Run(), kStatusOk);
@@ -217,7 +195,7 @@ TEST(SceneAreaKill, ARefusedAreaSetsThreeAndTheNextAreaStillRuns) {
 
 TEST(SceneAreaKill, AFaultyFileSetsThreeSkipsItsFolderAndLaterAreasRun) {
   AreaKillCase c;
-  scenery_source::SceneryFile faulty = FileOverArea(c.area);
+  scenery_source::SceneryFile faulty = scenery_source::OneObjectInsideOneOutside(c.area);
   faulty.end_record = false;
   c.fs.PutFile(kAlps, "a_faulty.bgl", Bytes(faulty));
   c.fs.PutFile(kAlps, "b_good.bgl", c.inside);  // listed after the faulty one
@@ -245,7 +223,7 @@ TEST(SceneAreaKill, ALeftoverTemporaryFileIsNoSceneryFile) {
 
 TEST(SceneAreaKill, AFailedStatusStaysForTheNextCall) {
   AreaKillCase c;
-  scenery_source::SceneryFile faulty = FileOverArea(c.area);
+  scenery_source::SceneryFile faulty = scenery_source::OneObjectInsideOneOutside(c.area);
   faulty.end_record = false;
   c.fs.PutFile(kAlps, "faulty.bgl", Bytes(faulty));
   ASSERT_EQ(c.Run(), kStatusNotWritten);
@@ -335,7 +313,7 @@ TEST(SceneAreaKillPosix, RewritesMatchingFilesOfAnyCaseInTheSceneryFolder) {
   mkdir((root + "/Alps/Scenery").c_str(), 0777);
   const std::string folder = root + "/Alps/Scenery/";
   const KillArea area = ScriptArea();
-  const std::vector<uint8_t> inside = Bytes(FileOverArea(area));
+  const std::vector<uint8_t> inside = Bytes(scenery_source::OneObjectInsideOneOutside(area));
   for (const char* name : {"Town.bgl", "AIRPORT.Bgl", "notes.txt"})
     WriteFile(folder + name, inside);
   LibraryFileBuilder library;

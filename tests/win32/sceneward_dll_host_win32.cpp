@@ -4,23 +4,25 @@
 // into a fresh folder, and prints one line per check and a closing
 // "N passed, M failed". Exits 0 only when nothing failed.
 //
-// Usage: sceneward_dll_host [path of Sceneward.dll]   (default: the one next to this program)
+// Usage: sceneward_dll_host [--only TEXT] [path of Sceneward.dll]
+//   --only  runs only the cases whose name contains TEXT
+//   the DLL is by default the one next to this program
 #include <windows.h>
 
 #include <cstdint>
 #include <cstdio>
-#include <exception>
-#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "case_runner_win32.h"
 #include "check_report.h"
 #include "install_key_win32.h"
 #include "library_file_builder.h"
 #include "message_box_catcher_win32.h"
 #include "sceneward/edit_script.h"
 #include "sceneward/scenery_filter.h"
+#include "sceneward/writer/area_sample.h"
 #include "sceneward/writer/scenery_writer.h"
 #include "sceneward_case_folder_win32.h"
 #include "win32_file_system_cases_win32.h"
@@ -39,19 +41,7 @@ const char kScript[] =
     "; the add-on's area\r\nTITLE \"Aerilon by Vesk\"\r\nTYPE REGIONAL\r\nAFLAG ACTIVE\r\n"
     "AREA 12G30ME, 46G0MN, 13G0ME, 45G30MN\r\n";
 
-CheckReport* g_report = nullptr;
-const char* g_case = "start";
 std::string g_dll_path;
-
-// An access violation inside the DLL ends the process; say where first.
-LONG WINAPI ReportCrash(EXCEPTION_POINTERS* info) {
-  char what[96];
-  std::snprintf(what, sizeof what, "the process crashed with exception 0x%08lx at %p",
-                info->ExceptionRecord->ExceptionCode, info->ExceptionRecord->ExceptionAddress);
-  g_report->Fail(std::string(g_case) + ": crash", what);
-  g_report->PrintSummary();
-  return EXCEPTION_EXECUTE_HANDLER;
-}
 
 // The DLL, loaded for one case and unloaded after it.
 class LoadedDll {
@@ -224,34 +214,6 @@ KillArea AreaOfTheScript() {
   return edit.kill_areas[0];
 }
 
-// An indexed scenery file over the area: a level-1 to level-4 group holding
-// one object inside the area and one outside.
-std::vector<uint8_t> SceneryOverArea(const KillArea& area) {
-  scenery_source::SceneryFile file;
-  file.north = area.north + 1000;
-  file.south = area.south - 1000;
-  file.east = area.east + 1000;
-  file.west = area.west - 1000;
-  for (uint16_t level = 1; level <= 4; ++level) {
-    scenery_source::Entry header;
-    header.kind = level;
-    header.data = {static_cast<uint8_t>(0x40 + level), 0, 0x11, 0x22};
-    file.index.push_back(header);
-  }
-  for (bool inside : {true, false}) {
-    scenery_source::Object object;
-    object.latitude = inside ? (area.north + area.south) / 2 : area.north + 500;
-    object.longitude = (area.east + area.west) / 2;
-    file.objects.push_back(object);
-    scenery_source::Entry entry;
-    entry.object_class = 1;
-    entry.object = static_cast<int>(file.objects.size()) - 1;
-    entry.data = {0x0B, static_cast<uint8_t>(inside)};
-    file.index.push_back(entry);
-  }
-  return scenery_source::WriteSceneryFile(file).bytes;
-}
-
 // What the core makes of the file, for comparing with what the DLL wrote.
 std::vector<uint8_t> WithoutTheAreasObjects(const std::vector<uint8_t>& source,
                                             const KillArea& area) {
@@ -276,7 +238,8 @@ void AreaKillCase(CheckReport& r, bool with_area) {
   f.MakeFolder("Alps");
   f.MakeFolder("Alps\\Scenery");
   KillArea area = AreaOfTheScript();
-  std::vector<uint8_t> scenery = SceneryOverArea(area);
+  std::vector<uint8_t> scenery =
+      scenery_source::WriteSceneryFile(scenery_source::OneObjectInsideOneOutside(area)).bytes;
   f.Write("Alps\\Scenery\\inside.bgl", scenery);
   f.Write("Alps\\Scenery\\readme.txt", scenery);
 
@@ -408,38 +371,30 @@ void UninstUnInitializeDoesNothing(CheckReport& r) {
   r.Expect(catcher.boxes().empty(), "UninstUnInitialize shows no box", "a box was shown");
 }
 
-void RunCase(CheckReport& report, const char* name, const std::function<void()>& run) {
-  g_case = name;
-  try {
-    run();
-  } catch (const std::exception& e) {
-    report.Fail(std::string(name) + ": set-up", e.what());
-  }
-}
-
-std::string DllBesideThisProgram() {
-  char path[MAX_PATH];
-  DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
-  std::string self(path, n);
-  return self.substr(0, self.find_last_of("\\/") + 1) + "Sceneward.dll";
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
+  g_dll_path = PathBesideThisProgram("Sceneward.dll");
+  std::string only;
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    if (arg == "--only" && i + 1 < argc) {
+      only = argv[++i];
+    } else {
+      g_dll_path = arg;
+    }
+  }
   CheckReport report;
-  g_report = &report;
-  SetUnhandledExceptionFilter(ReportCrash);
-  g_dll_path = argc > 1 ? argv[1] : DllBesideThisProgram();
-  RunCase(report, "file_system", [&] { Win32FileSystemCases(report); });
-  RunCase(report, "visedit_add_remove", [&] { VisEditAddsThenRemoves(report); });
-  RunCase(report, "visedit_sticky", [&] { VisEditStatusSticks(report); });
-  RunCase(report, "visedit_locked", [&] { VisEditRefusesALibraryItCannotWrite(report); });
-  RunCase(report, "areakill_no_area", [&] { AreaKillCase(report, false); });
-  RunCase(report, "areakill_area", [&] { AreaKillCase(report, true); });
-  RunCase(report, "uninstall_removes", [&] { UninstallRemovesTheEntry(report); });
-  RunCase(report, "uninstall_failures", [&] { UninstallFailures(report); });
-  RunCase(report, "uninstall_uninitialize", [&] { UninstUnInitializeDoesNothing(report); });
+  CaseRunner cases(report, only);
+  cases.Run("file_system", [&] { Win32FileSystemCases(report); });
+  cases.Run("visedit_add_remove", [&] { VisEditAddsThenRemoves(report); });
+  cases.Run("visedit_sticky", [&] { VisEditStatusSticks(report); });
+  cases.Run("visedit_locked", [&] { VisEditRefusesALibraryItCannotWrite(report); });
+  cases.Run("areakill_no_area", [&] { AreaKillCase(report, false); });
+  cases.Run("areakill_area", [&] { AreaKillCase(report, true); });
+  cases.Run("uninstall_removes", [&] { UninstallRemovesTheEntry(report); });
+  cases.Run("uninstall_failures", [&] { UninstallFailures(report); });
+  cases.Run("uninstall_uninitialize", [&] { UninstUnInitializeDoesNothing(report); });
   report.PrintSummary();
   return report.AllPassed() ? 0 : 1;
 }

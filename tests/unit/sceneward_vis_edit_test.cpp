@@ -107,7 +107,8 @@ TEST(SceneVisEdit, LibraryFailuresComeBeforeTheScriptIsRead) {
 }
 
 TEST(SceneVisEdit, FaultyScriptsTouchNoFile) {
-  for (const char* script : {"TITLE \"A\"\nAFLAG MAYBE", "TYPE LOW", "TITLE \"unclosed"}) {
+  for (const char* script :
+       {"TITLE \"A\"\nAFLAG MAYBE", "TYPE LOW", "TITLE \"unclosed", "SOURCE \"s\" DEST \"d\" X"}) {
     VisEditCase c;
     c.fs.Put(kScript, script);
     EXPECT_EQ(c.Run(), kStatusScriptFaulty) << script;
@@ -115,6 +116,10 @@ TEST(SceneVisEdit, FaultyScriptsTouchNoFile) {
     EXPECT_TRUE(c.fs.created.empty()) << script;
     EXPECT_STREQ(c.state.problem.file, kScript);
     EXPECT_EQ(c.fs.live_blocks, 0);
+    // The texts read before the fault pointed into the freed script.
+    EXPECT_EQ(c.state.edit.title, nullptr) << script;
+    EXPECT_EQ(c.state.edit.source, nullptr) << script;
+    EXPECT_EQ(c.state.edit.dest, nullptr) << script;
   }
 }
 

@@ -18,6 +18,7 @@ int32_t ScanEveryArea(ScenewardState& state, FileSystem& fs, const LibraryImage&
   // The loaded image has been checked: every entry and the list's end lie
   // inside it.
   while (ReadAreaEntry(image.bytes, image.size, offset, &entry) == AreaStep::kEntry) {
+    state.area_kill.areas += 1;
     ScanAreaFolder(state, fs, entry.folder_pattern, start_folder);
     offset = entry.end;
   }
@@ -30,6 +31,7 @@ int32_t ScanEveryArea(ScenewardState& state, FileSystem& fs, const LibraryImage&
 int32_t AreaKill(ScenewardState& state, FileSystem& fs, const char* library_path,
                  const char* script_path, const char* root_folder, int32_t unused) {
   // `unused` is kept in the parameters' remove flag; nothing here reads it.
+  state.area_kill = AreaKillTally{};
   return RunScriptOverLibrary(state, fs, library_path, script_path, root_folder, unused,
                               ScanEveryArea);
 }

@@ -117,7 +117,10 @@ bool FilterSceneryFile(ScenewardState& state, FileSystem& fs, const char* name) 
     // place until then.
     done = ReplaceFileContents(fs, name, kRewrittenSceneryName, result.rewritten.data,
                                result.rewritten.size);
-    if (!done) {
+    if (done) {
+      state.area_kill.files_rewritten += 1;
+      state.area_kill.objects_dropped += result.objects_dropped;
+    } else {
       FileProblem(state, name,
                   "cannot write the rewritten file (%s) or put it in place; the file is "
                   "unchanged",
@@ -167,6 +170,7 @@ void ScanAreaFolder(ScenewardState& state, FileSystem& fs, const char* folder_pa
   }
   // An area whose scenery folder is missing has nothing to clear.
   if (!fs.ChangeFolder(area.scenery_folder)) return;
+  state.area_kill.folders_scanned += 1;
   FolderScan scan{&state, &fs, area.scenery_folder, false};
   if (!fs.ListFolder(area.file_pattern, VisitSceneryFile, &scan)) {
     SetDiagnostic(&state.problem, KeepProblemPath(state, nullptr, area.scenery_folder), 0,

@@ -16,6 +16,7 @@ struct Rebuild {
   const ByteSpan& source;
   const KillAreaList& areas;
   SceneryError& error;
+  uint32_t& objects_dropped;
   WorkFile work;
   RebuildState state;
 };
@@ -58,6 +59,8 @@ bool ActOnObject(Rebuild& r, const IndexRecord& record) {
   if (decision == KeepDecision::kKeep) {
     WriteEntry(r, record, entry_head);
     NoteObjectKept(r.state, record.object_class);
+  } else {
+    r.objects_dropped += 1;
   }
   return true;
 }
@@ -137,15 +140,17 @@ SceneryFault BufferFault(const ByteBuffer& output, const ByteBuffer& work) {
 }  // namespace
 
 RebuildResult RebuildObjectIndex(ByteBuffer& output, const ByteSpan& source,
-                                 const KillAreaList& areas, SceneryError& error) {
+                                 const KillAreaList& areas, SceneryError& error,
+                                 uint32_t& objects_dropped) {
   error = kNoSceneryError;
+  objects_dropped = 0;
   if (!IsIndexedSceneryFile(source)) return RebuildResult::kNotIndexed;
   uint32_t index_offset = 0;
   if (!ReadIndexOffset(source, index_offset, error)) return RebuildResult::kFailed;
   const uint32_t extension_position = output.size;
   ByteBufferAppend(output, source.data + kExtensionOffset, kExtensionSize);
 
-  Rebuild r{output, source, areas, error, kEmptyWorkFile, kFreshRebuildState};
+  Rebuild r{output, source, areas, error, objects_dropped, kEmptyWorkFile, kFreshRebuildState};
   uint32_t end_record = 0;
   bool walked = WalkIndex(r, index_offset, end_record);
   if (walked) FinishIndex(r, end_record, extension_position);

@@ -13,8 +13,10 @@ enum class RebuildResult { kRebuilt, kNotIndexed, kFailed };
 // objects' blocks in index order (one copy per entry), the old end record,
 // the new list head and the rest of the work file, eight zero bytes.
 //
+// `objects_dropped` counts the object entries left out.
 // A file that is not indexed gets nothing appended. On failure `error` says
 // what is wrong and where, and `output` holds a partial file to be thrown
 // away.
 RebuildResult RebuildObjectIndex(ByteBuffer& output, const ByteSpan& source,
-                                 const KillAreaList& areas, SceneryError& error);
+                                 const KillAreaList& areas, SceneryError& error,
+                                 uint32_t& objects_dropped);

@@ -15,7 +15,7 @@ bool BoxOverlaps(const ByteSpan& source, const KillArea& bounds) {
 }
 
 FilterResult Outcome(FilterOutcome outcome) {
-  return FilterResult{outcome, kEmptyByteBuffer, kNoSceneryError};
+  return FilterResult{outcome, kEmptyByteBuffer, kNoSceneryError, 0};
 }
 
 }  // namespace
@@ -34,7 +34,8 @@ FilterResult FilterSceneryBytes(const ByteSpan& source, const KillAreaList& area
   // dropped objects go, only blocks shared by several entries are copied twice.
   ByteBufferReserve(result.rewritten, source.size);
   ByteBufferAppend(result.rewritten, source.data, kHeaderSize);
-  switch (RebuildObjectIndex(result.rewritten, source, areas, result.error)) {
+  switch (
+      RebuildObjectIndex(result.rewritten, source, areas, result.error, result.objects_dropped)) {
     case RebuildResult::kRebuilt: return result;
     case RebuildResult::kNotIndexed: result.outcome = FilterOutcome::kNotIndexed; break;
     case RebuildResult::kFailed: result.outcome = FilterOutcome::kFailed; break;

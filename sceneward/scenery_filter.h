@@ -16,6 +16,7 @@ struct FilterResult {
   FilterOutcome outcome;
   ByteBuffer rewritten;  // the caller frees it with ByteBufferFree
   SceneryError error;
+  uint32_t objects_dropped;  // of a rewritten file
 };
 
 // Decides one scenery file, given whole, against the areas of an edit

@@ -1,8 +1,18 @@
 #pragma once
 
+#include <cstdint>
+
 #include "sceneward/diagnostic.h"
 #include "sceneward/edit_parameters.h"
 #include "sceneward/status.h"
+
+// What the latest AreaKill did, for the command-line tool's report.
+struct AreaKillTally {
+  uint32_t areas;            // entries of the library's area list
+  uint32_t folders_scanned;  // their scenery folders that could be entered
+  uint32_t files_rewritten;  // scenery files replaced by their rewritten content
+  uint32_t objects_dropped;  // index entries of objects left out of those files
+};
 
 // All the state the exports keep between and during calls. The DLL holds one
 // instance; tests and the command-line tool make their own. Zero-initialised
@@ -14,4 +24,5 @@ struct ScenewardState {
   // The scenery file or folder pattern a failure of the area scan concerns:
   // its name lives only during the scan, so problem.file points here.
   char problem_path[520];
+  AreaKillTally area_kill;
 };

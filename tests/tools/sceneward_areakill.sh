@@ -37,6 +37,8 @@ entry() { le16 2; le16 0; le32 12; le16 0; le16 5; le32 "$1"; le32 "$2"; }
 [ "$(grep -c 'object of class 0' before.txt)" -eq 2 ] || fail "show-index before: $(cat before.txt)"
 
 "$tool" areakill WORLD.VIS Sceneward.DAT . > out.txt 2> err.txt || fail "areakill: status $?: $(cat err.txt)"
+[ "$(cat out.txt)" = 'WORLD.VIS: areas 1, scenery folders scanned 1, files rewritten 1, objects removed 1' ] \
+  || fail "areakill report: $(cat out.txt)"
 "$tool" show-index Area/Scenery/Town.Bgl > after.txt || fail "show-index after: status $?"
 grep -q '^@[0-9]* list of 1 entries' after.txt || fail "after: $(cat after.txt)"
 grep -q 'latitude 150000 ' after.txt || fail "the outside object is gone: $(cat after.txt)"

@@ -98,6 +98,15 @@ TEST(SceneAreaKill, RewritesFilesInsideTheBoundsAndLeavesTheOthers) {
   EXPECT_EQ(c.state.edit.title, nullptr);
   // Only the one rewritten file was ever written.
   EXPECT_EQ(c.fs.disk.created, std::vector<std::string>{std::string(kAlps) + "\\Temp.$$$"});
+  // Both areas walked; the second one's folder holds no scenery file.
+  EXPECT_EQ(c.state.area_kill.areas, 2u);
+  EXPECT_EQ(c.state.area_kill.folders_scanned, 2u);
+  EXPECT_EQ(c.state.area_kill.files_rewritten, 1u);
+  EXPECT_EQ(c.state.area_kill.objects_dropped, 1u);
+  // A second call counts afresh.
+  ASSERT_EQ(c.Run(), kStatusOk);
+  EXPECT_EQ(c.state.area_kill.files_rewritten, 1u);
+  EXPECT_EQ(c.state.area_kill.objects_dropped, 0u);
 }
 
 TEST(SceneAreaKill, AScriptWithoutAreasChangesNothing) {

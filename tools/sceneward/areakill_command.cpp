@@ -44,8 +44,12 @@ int RunAreaKill(const AreaKillOptions& o) {
     ReportFailure(state.problem, status);
     return status;
   }
-  std::cout << o.library << ": the areas' scenery files are cleared of "
-            << state.edit.kill_area_count << " area(s)\n";
+  const AreaKillTally& done = state.area_kill;
+  std::cout << o.library << ": areas " << done.areas << ", scenery folders scanned "
+            << done.folders_scanned << ", files rewritten " << done.files_rewritten
+            << ", objects removed " << done.objects_dropped;
+  if (state.edit.kill_area_count == 0) std::cout << " (the script has no AREA)";
+  std::cout << "\n";
   return status;
 }
 

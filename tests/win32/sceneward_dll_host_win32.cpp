@@ -17,6 +17,7 @@
 
 #include "case_runner_win32.h"
 #include "check_report.h"
+#include "import_patch_win32.h"
 #include "install_key_win32.h"
 #include "library_file_builder.h"
 #include "message_box_catcher_win32.h"
@@ -53,6 +54,7 @@ class LoadedDll {
     }
   }
   ~LoadedDll() { FreeLibrary(module_); }
+  HMODULE module() const { return module_; }
   LoadedDll(const LoadedDll&) = delete;
   LoadedDll& operator=(const LoadedDll&) = delete;
 
@@ -280,11 +282,23 @@ struct Installed {
   }
 };
 
+// The style of every MessageBoxA call the DLL makes, which the box on the
+// screen does not tell: the call goes on to the real function, whose box the
+// catcher reads and closes.
+std::vector<UINT> g_box_styles;
+decltype(&MessageBoxA) g_real_message_box = nullptr;
+
+int WINAPI RecordMessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT style) {
+  g_box_styles.push_back(style);
+  return g_real_message_box(owner, text, caption, style);
+}
+
 // Runs UninstInitialize with its boxes caught, owned by a window of the test.
 struct HookRun {
   LONG result = -1;
   uint32_t left_on_stack = 0;
   std::vector<CaughtBox> boxes;
+  std::vector<UINT> styles;
   HWND window = nullptr;
 };
 
@@ -295,10 +309,15 @@ HookRun RunUninstInitialize() {
   if (run.window == nullptr) throw std::runtime_error("cannot create the uninstaller's window");
   {
     LoadedDll dll;
+    g_box_styles.clear();
+    g_real_message_box = reinterpret_cast<decltype(&MessageBoxA)>(ReplaceImport(
+        dll.module(), "USER32.dll", "MessageBoxA", reinterpret_cast<void*>(RecordMessageBox)));
+    if (g_real_message_box == nullptr) throw std::runtime_error("the DLL imports no MessageBoxA");
     MessageBoxCatcher catcher;
     run.result = CallUninstallHook(dll.Get<UninstallHookExport>("UninstInitialize"), run.window,
                                    &run.left_on_stack);
     run.boxes = catcher.boxes();
+    run.styles = g_box_styles;
   }
   DestroyWindow(run.window);
   return run;
@@ -320,6 +339,13 @@ void ExpectOneBox(CheckReport& r, const std::string& name, const HookRun& run, c
   r.Expect(box.caption == "Error", name + ": box caption", "\"" + box.caption + "\"");
   r.Expect(box.owner == run.window, name + ": box owned by the uninstaller's window",
            "owned by another window");
+  const UINT wanted = MB_OK | MB_ICONERROR | MB_TASKMODAL;
+  char style[32];
+  std::snprintf(style, sizeof style, "style 0x%x", run.styles.empty() ? 0u : run.styles[0]);
+  r.Expect(run.styles.size() == 1 && run.styles[0] == wanted,
+           name + ": an OK box with the error icon, modal to the whole task",
+           run.styles.size() == 1 ? std::string(style)
+                                  : std::to_string(run.styles.size()) + " MessageBoxA calls");
 }
 
 void UninstallRemovesTheEntry(CheckReport& r) {

@@ -205,6 +205,25 @@ void VisEditRefusesALibraryItCannotWrite(CheckReport& r) {
               {"Sceneward.DAT", "WORLD.VIS"});
 }
 
+// A folder that stands where the new library is to be written makes its
+// creation fail on the real disk: the old library must stay as it was.
+void VisEditCannotWriteTheNewLibrary(CheckReport& r) {
+  SceneCaseFolder f("visedit_blocked");
+  std::vector<uint8_t> old_library = OtherSceneries().Build();
+  f.Write("WORLD.VIS", old_library);
+  f.WriteText("Sceneward.DAT", kScript);
+  f.MakeFolder("VisEdit.$$$");
+  LoadedDll dll;
+  auto vis_edit = dll.Get<VisEditExport>("VISEdit");
+  int32_t status = vis_edit(f.Path("WORLD.VIS").c_str(), f.Path("Sceneward.DAT").c_str(),
+                            f.Path("Scenery").c_str(), 0);
+  ExpectStatus(r, "VISEdit that cannot write the new library returns 3", status, 3);
+  ExpectBytes(r, "VISEdit that cannot write the new library leaves the old one",
+              f.Read("WORLD.VIS"), old_library);
+  ExpectFiles(r, "VISEdit that cannot write the new library makes no file", f, "",
+              {"Sceneward.DAT", "WORLD.VIS"});
+}
+
 const char kAreaScript[] = "TITLE \"Aerilon by Vesk\"\r\nAREA 1G0ME, 2G0MN, 2G0ME, 1G0MN\r\n";
 
 KillArea AreaOfTheScript() {
@@ -261,6 +280,35 @@ void AreaKillCase(CheckReport& r, bool with_area) {
   ExpectBytes(r, name + ": leaves a file of another name", f.Read("Alps\\Scenery\\readme.txt"),
               scenery);
   ExpectFiles(r, name + ": leaves no other file", f, "Alps\\Scenery", {"inside.bgl", "readme.txt"});
+}
+
+// A folder named like the rewritten file's temporary name makes its creation
+// fail on the real disk: the scenery file must stay as it was.
+void AreaKillCannotWriteTheRewrittenFile(CheckReport& r) {
+  SceneCaseFolder f("areakill_blocked");
+  LibraryFileBuilder builder;
+  builder.entries = {{30, 1, "=:\\=\\Alps\\*.BGL", "Alps"}};
+  f.Write("WORLD.VIS", builder.Build());
+  f.WriteText("Sceneward.DAT", kAreaScript);
+  f.MakeFolder("Alps");
+  f.MakeFolder("Alps\\Scenery");
+  f.MakeFolder("Alps\\Scenery\\Temp.$$$");
+  std::vector<uint8_t> scenery =
+      scenery_source::WriteSceneryFile(scenery_source::OneObjectInsideOneOutside(AreaOfTheScript()))
+          .bytes;
+  f.Write("Alps\\Scenery\\inside.bgl", scenery);
+  LoadedDll dll;
+  auto area_kill = dll.Get<AreaKillExport>("AreaKill");
+  char before[MAX_PATH];
+  GetCurrentDirectoryA(sizeof before, before);
+  int32_t status =
+      area_kill(f.Path("WORLD.VIS").c_str(), f.Path("Sceneward.DAT").c_str(), f.Root().c_str(), 0);
+  SetCurrentDirectoryA(before);
+  const char* name = "AreaKill that cannot write the rewritten file";
+  ExpectStatus(r, std::string(name) + ": returns 3", status, 3);
+  ExpectBytes(r, std::string(name) + ": leaves the scenery file",
+              f.Read("Alps\\Scenery\\inside.bgl"), scenery);
+  ExpectFiles(r, std::string(name) + ": makes no file", f, "Alps\\Scenery", {"inside.bgl"});
 }
 
 // An installed add-on: the library under FS98, the script under Aerilon,
@@ -416,8 +464,10 @@ int main(int argc, char** argv) {
   cases.Run("visedit_add_remove", [&] { VisEditAddsThenRemoves(report); });
   cases.Run("visedit_sticky", [&] { VisEditStatusSticks(report); });
   cases.Run("visedit_locked", [&] { VisEditRefusesALibraryItCannotWrite(report); });
+  cases.Run("visedit_blocked", [&] { VisEditCannotWriteTheNewLibrary(report); });
   cases.Run("areakill_no_area", [&] { AreaKillCase(report, false); });
   cases.Run("areakill_area", [&] { AreaKillCase(report, true); });
+  cases.Run("areakill_blocked", [&] { AreaKillCannotWriteTheRewrittenFile(report); });
   cases.Run("uninstall_removes", [&] { UninstallRemovesTheEntry(report); });
   cases.Run("uninstall_failures", [&] { UninstallFailures(report); });
   cases.Run("uninstall_uninitialize", [&] { UninstUnInitializeDoesNothing(report); });

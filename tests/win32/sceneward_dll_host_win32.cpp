@@ -246,18 +246,39 @@ std::vector<uint8_t> WithoutTheAreasObjects(const std::vector<uint8_t>& source,
   return bytes;
 }
 
+// A library of one area below the root folder, "=:\=\Alps\*.BGL", whose
+// scenery files lie in Alps\Scenery, and the script; returns the library.
+std::vector<uint8_t> LayOutAlps(const SceneCaseFolder& f, const char* script) {
+  LibraryFileBuilder builder;
+  builder.entries = {{30, 1, "=:\\=\\Alps\\*.BGL", "Alps"}};
+  std::vector<uint8_t> library = builder.Build();
+  f.Write("WORLD.VIS", library);
+  f.WriteText("Sceneward.DAT", script);
+  f.MakeFolder("Alps");
+  f.MakeFolder("Alps\\Scenery");
+  return library;
+}
+
+// The DLL's AreaKill over the case folder. It leaves the process in the
+// last scenery folder it scanned; the test's own folder is restored.
+int32_t CallAreaKill(const SceneCaseFolder& f, int32_t fourth) {
+  LoadedDll dll;
+  auto area_kill = dll.Get<AreaKillExport>("AreaKill");
+  char before[MAX_PATH];
+  GetCurrentDirectoryA(sizeof before, before);
+  int32_t status = area_kill(f.Path("WORLD.VIS").c_str(), f.Path("Sceneward.DAT").c_str(),
+                             f.Root().c_str(), fourth);
+  SetCurrentDirectoryA(before);
+  return status;
+}
+
 // A library whose one area lies under the root folder, its scenery files in
 // Alps\Scenery, with a file over the script's area and one that is no
 // scenery file by its name; AreaKill with or without the script's AREA.
 void AreaKillCase(CheckReport& r, bool with_area) {
   SceneCaseFolder f(with_area ? "areakill_area" : "areakill_no_area");
-  LibraryFileBuilder builder;
-  builder.entries = {{30, 1, "=:\\=\\Alps\\*.BGL", "Alps"}};
-  std::vector<uint8_t> library = builder.Build();
-  f.Write("WORLD.VIS", library);
-  f.WriteText("Sceneward.DAT", with_area ? kAreaScript : "TITLE \"Aerilon by Vesk\"\r\n");
-  f.MakeFolder("Alps");
-  f.MakeFolder("Alps\\Scenery");
+  std::vector<uint8_t> library =
+      LayOutAlps(f, with_area ? kAreaScript : "TITLE \"Aerilon by Vesk\"\r\n");
   KillArea area = AreaOfTheScript();
   std::vector<uint8_t> scenery =
       scenery_source::WriteSceneryFile(scenery_source::OneObjectInsideOneOutside(area)).bytes;
@@ -265,13 +286,7 @@ void AreaKillCase(CheckReport& r, bool with_area) {
   f.Write("Alps\\Scenery\\readme.txt", scenery);
 
   std::string name = with_area ? "AreaKill with an area" : "AreaKill without areas";
-  LoadedDll dll;
-  auto area_kill = dll.Get<AreaKillExport>("AreaKill");
-  char before[MAX_PATH];
-  GetCurrentDirectoryA(sizeof before, before);
-  int32_t status =
-      area_kill(f.Path("WORLD.VIS").c_str(), f.Path("Sceneward.DAT").c_str(), f.Root().c_str(), 7);
-  SetCurrentDirectoryA(before);  // AreaKill leaves the process in the scenery folder
+  int32_t status = CallAreaKill(f, 7);
   ExpectStatus(r, name + ": returns 0", status, 0);
   ExpectBytes(r, name + ": leaves the library", f.Read("WORLD.VIS"), library);
   ExpectBytes(r, name + ": " + (with_area ? "drops the object inside" : "leaves the scenery file"),
@@ -286,24 +301,13 @@ void AreaKillCase(CheckReport& r, bool with_area) {
 // fail on the real disk: the scenery file must stay as it was.
 void AreaKillCannotWriteTheRewrittenFile(CheckReport& r) {
   SceneCaseFolder f("areakill_blocked");
-  LibraryFileBuilder builder;
-  builder.entries = {{30, 1, "=:\\=\\Alps\\*.BGL", "Alps"}};
-  f.Write("WORLD.VIS", builder.Build());
-  f.WriteText("Sceneward.DAT", kAreaScript);
-  f.MakeFolder("Alps");
-  f.MakeFolder("Alps\\Scenery");
+  LayOutAlps(f, kAreaScript);
   f.MakeFolder("Alps\\Scenery\\Temp.$$$");
   std::vector<uint8_t> scenery =
       scenery_source::WriteSceneryFile(scenery_source::OneObjectInsideOneOutside(AreaOfTheScript()))
           .bytes;
   f.Write("Alps\\Scenery\\inside.bgl", scenery);
-  LoadedDll dll;
-  auto area_kill = dll.Get<AreaKillExport>("AreaKill");
-  char before[MAX_PATH];
-  GetCurrentDirectoryA(sizeof before, before);
-  int32_t status =
-      area_kill(f.Path("WORLD.VIS").c_str(), f.Path("Sceneward.DAT").c_str(), f.Root().c_str(), 0);
-  SetCurrentDirectoryA(before);
+  int32_t status = CallAreaKill(f, 0);
   const char* name = "AreaKill that cannot write the rewritten file";
   ExpectStatus(r, std::string(name) + ": returns 3", status, 3);
   ExpectBytes(r, std::string(name) + ": leaves the scenery file",

@@ -20,3 +20,7 @@ const EditParameters kDefaultEditParameters = {
 void ResetEditParameters(EditParameters& edit) {
   edit = kDefaultEditParameters;
 }
+
+void ForgetScriptTexts(EditParameters& edit) {
+  edit.title = edit.source = edit.dest = nullptr;
+}

@@ -39,3 +39,7 @@ struct EditParameters {
 extern const EditParameters kDefaultEditParameters;
 
 void ResetEditParameters(EditParameters& edit);
+
+// Clears TITLE, SOURCE and DEST, which point into the script's text: called
+// wherever that text is freed, so that no pointer into it outlives it.
+void ForgetScriptTexts(EditParameters& edit);

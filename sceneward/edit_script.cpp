@@ -282,9 +282,8 @@ char* ParseEditScript(FileSystem& fs, const char* path, EditParameters& edit, in
   if (!parsed) {
     if (problem != nullptr) problem->file = path;
     *status = kStatusScriptFaulty;
-    // The texts read before the fault point into the block freed here; the
-    // other fields keep what they were given.
-    edit.title = edit.source = edit.dest = nullptr;
+    // The other fields keep what they were given until the next reset.
+    ForgetScriptTexts(edit);
     fs.FreeBlock(block.bytes);
     return nullptr;
   }

@@ -2,18 +2,12 @@
 
 #include <cstring>
 
-namespace {
-
-constexpr uint32_t kWritePiece = kWritePieceBytes;
-
-}  // namespace
-
 bool WriteNewFile(FileSystem& fs, const char* path, const uint8_t* data, uint32_t size) {
   FileHandle file = fs.CreateNewFile(path);
   if (file == nullptr) return false;
   bool written = true;
-  for (uint32_t done = 0; written && done < size; done += kWritePiece) {
-    uint32_t piece = size - done < kWritePiece ? size - done : kWritePiece;
+  for (uint32_t done = 0; written && done < size; done += kWritePieceBytes) {
+    uint32_t piece = size - done < kWritePieceBytes ? size - done : kWritePieceBytes;
     written = fs.WriteBytes(file, data + done, piece);
   }
   bool closed = fs.CloseFile(file);

@@ -11,8 +11,7 @@ int32_t ParseAndRun(ScenewardState& state, FileSystem& fs, const LibraryImage& i
   if (script == nullptr) return status;
   status = step(state, fs, image, library_path, script_path);
   fs.FreeBlock(script);
-  // The texts pointed into the script buffer, which is gone now.
-  state.edit.title = state.edit.source = state.edit.dest = nullptr;
+  ForgetScriptTexts(state.edit);
   return status;
 }
 

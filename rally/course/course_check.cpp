@@ -59,7 +59,9 @@ struct Checker {
       case kWaypoint:
         return Text(at + waypoint::kWarningText) && Text(at + waypoint::kWarningVoice);
       case kLanding: return Text(at + landing::kWarningText) && Text(at + landing::kWarningVoice);
-      case kCollectible: return Slot(at + collectible::kNameSlot) && Text(at + collectible::kName);
+      // A collectible's name slot is not checked: one outside the twenty
+      // name slots still scores, only its name is not remembered.
+      case kCollectible: return Text(at + collectible::kName);
       default: return true;
     }
   }
@@ -166,7 +168,8 @@ const char* DescribeCourseProblem(CourseProblem problem) {
     case CourseProblem::kNoLegEnd: return "a leg reaches the end of the file without a LegEnd";
     case CourseProblem::kTextOutside: return "a text or voice offset points outside the file";
     case CourseProblem::kUnterminatedText: return "a text has no NUL before the end of the file";
-    case CourseProblem::kSlotOutOfRange: return "a name or counter slot lies outside 0 to 19";
+    case CourseProblem::kSlotOutOfRange:
+      return "a bonus object's take-counter slot lies outside 0 to 19";
     case CourseProblem::kQuizTableOutside: return "the quiz table runs past the end of the file";
   }
   return "unknown problem";

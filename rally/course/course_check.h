@@ -22,7 +22,7 @@ enum class CourseProblem {
   kNoLegEnd,           // the leg reaches the end of the block before its LegEnd
   kTextOutside,        // a text or voice offset points outside the block
   kUnterminatedText,   // a text has no NUL before the end of the block
-  kSlotOutOfRange,     // a name slot or take-counter slot outside 0 to 19
+  kSlotOutOfRange,     // a bonus object's take-counter slot outside 0 to 19
   kQuizTableOutside,   // the quiz table runs past the block
 };
 

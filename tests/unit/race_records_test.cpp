@@ -25,6 +25,27 @@ TEST_F(LegRecords, ACollectibleWithoutANameShowsAnEmptyOneAndRemembersNothing) {
   EXPECT_EQ(race().score.bonus, 15);
 }
 
+// Slots 0 to 19 remember the name; any other slot still scores and is told.
+// The course writer refuses such slots, so they are patched into the image.
+class CollectibleSlot : public Flight, public ::testing::WithParamInterface<int32_t> {};
+
+TEST_P(CollectibleSlot, ScoresAndIsToldButOnlySlotsZeroToNineteenRememberTheName) {
+  const int32_t slot = GetParam();
+  FlyPatched(CourseOf({LegOf({Collectible{0, 15, "Faro"}, GateAt(2000)})}),
+             [slot](course_test::Bytes& image) {
+               uint32_t item = course_test::FindRecord(image, 0, course::kCollectible);
+               course_test::SetWord(image, item + course::collectible::kNameSlot, slot);
+             });
+  StartFirstLeg();
+  EXPECT_EQ(Waiting().back(), "RACCOLTA! \"Faro\", 15 punti");
+  EXPECT_EQ(race().score.bonus, 15);
+  int remembered = 0;
+  for (int32_t k = 0; k < score::kNameSlots; ++k) remembered += NameSlot(m().scores, k) != nullptr;
+  EXPECT_EQ(remembered, slot >= 0 && slot < score::kNameSlots ? 1 : 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(NameSlots, CollectibleSlot, ::testing::Values(19, 20, -1, INT32_MIN));
+
 TEST_F(LegRecords, AQuizTimerCountsInTicksAndALaterOneReplacesIt) {
   Fly(CourseOf({LegOf({QuizTimer{20}, GateAt(1000), QuizTimer{3}, GateAt(2000)})}, {},
                {kQuestion}));

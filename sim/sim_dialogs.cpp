@@ -30,7 +30,7 @@ SimDialogRecord RunQuiz(const RallyModule& m, const SimDialogAnswers& answers) {
   QuizDialogOpening opening = OpenQuizDialog(state, m.quiz);
   for (const QuizDialogText& t : opening.texts) record.texts.push_back({t.control, t.text});
   int32_t checked = quiz_dialog::kFirstAnswerControl + answers.quiz_slot - 1;
-  bool correct_checked = checked == QuizCorrectControl(m.quiz);
+  bool correct_checked = checked == state.correct_control;
   QuizDialogStep verdict = QuizDialogCommand(state, kIdOk, correct_checked);
   record.texts.push_back({quiz_dialog::kVerdictControl, verdict.verdict});
   QuizDialogStep close = QuizDialogCommand(state, kIdOk, correct_checked);

@@ -1,5 +1,6 @@
 #include "sim/sim_menu_bar.h"
 
+#include "rally/host/main_window_messages.h"
 #include "rally/host/module.h"
 #include "rally/ui/menu_merge.h"
 #include "sim/sim_host.h"
@@ -246,7 +247,7 @@ const SimMenu* SimFindMenu(const SimMenuBar& menus, uintptr_t handle) {
 
 void SimPaintWindowFrame(RallyModule& m, const SimHost& host) {
   if (host.window.window_proc != m.routines.main_window_proc) return;
-  MergeRallyMenu(m, host.window.handle);
+  HandleMainWindowMessage(m, MainWindowMessage::kNonClientPaint, host.window.handle, 0);
 }
 
 const SimMenu* SimRallyPopup(const SimMenuBar& menus) {

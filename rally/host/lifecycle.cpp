@@ -31,14 +31,19 @@ bool HookMainWindow(RallyModule& m) {
 
 // Gives the window back its own procedure, but only while ours is still the
 // one installed: a procedure hooked in after us still calls ours and would
-// lose its own hook. A window that is gone answers 0 and is left alone.
-void UnhookMainWindow(RallyModule& m) {
-  if (!m.frame.subclassed) return;
-  ShellOps& s = m.shell;
-  if (s.get_window_proc(s.context, m.frame.main_window) == m.routines.main_window_proc) {
-    s.set_window_proc(s.context, m.frame.main_window, m.frame.previous_window_proc);
-  }
+// lose its own hook. Then ours stays in the window's chain, passing every
+// message on, so its code must stay mapped as long as the window lives:
+// true then. A window that is gone answers 0 and is left alone.
+bool UnhookMainWindow(RallyModule& m) {
+  if (!m.frame.subclassed) return false;
   m.frame.subclassed = false;
+  ShellOps& s = m.shell;
+  uintptr_t installed = s.get_window_proc(s.context, m.frame.main_window);
+  if (installed == m.routines.main_window_proc) {
+    s.set_window_proc(s.context, m.frame.main_window, m.frame.previous_window_proc);
+    return false;
+  }
+  return installed != 0;
 }
 
 }  // namespace
@@ -77,10 +82,10 @@ void ModuleDeinit(RallyModule& m) {
     Unregister(m, kCallbackTick, m.frame.tick_routine);
     m.frame.tick_routine = nullptr;
   }
-  UnhookMainWindow(m);
+  bool still_chained = UnhookMainWindow(m);
   // The host still calls the completion routine of a prompt that plays or
   // waits; keep the code mapped so that call finds a routine that returns.
-  if (PromptsPending(m.prompts)) {
+  if (still_chained || PromptsPending(m.prompts)) {
     m.shell.keep_module_loaded(m.shell.context, m.frame.module_instance);
   }
   m.frame.shut_down = true;

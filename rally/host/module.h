@@ -9,6 +9,7 @@
 #include "rally/host/shell_interface.h"
 #include "rally/race/race_state.h"
 #include "rally/race/random_generator.h"
+#include "rally/ui/dialog_gate.h"
 #include "rally/ui/menu_state.h"
 #include "rally/ui/message_queue.h"
 #include "rally/ui/prompt_queue.h"
@@ -56,5 +57,6 @@ struct RallyModule {
   PromptQueue prompts;
   ScoreSummaryState summary;
   CurrentQuestion quiz;  // the question the quiz dialog asks
+  DialogGate dialogs;
   RandomGenerator random;
 };

@@ -12,19 +12,23 @@ static_assert(IDC_QUESTION == kQuestionControl && IDC_ANSWER_1 == kFirstAnswerCo
 
 namespace {
 
-// The answered and correct flags live in the dialog window itself, so each
-// open dialog has its own and nothing is left over after it closes.
+// The dialog's state lives in the dialog window itself, so each open dialog
+// has its own and nothing is left over after it closes: the answered and
+// correct flags in the low bits, the right answer's button above them.
 constexpr LONG kAnsweredBit = 1;
 constexpr LONG kCorrectBit = 2;
+constexpr int kControlShift = 16;
 
 QuizDialogState LoadState(HWND dialog) {
   LONG bits = GetWindowLongA(dialog, DWL_USER);
-  return QuizDialogState{(bits & kAnsweredBit) != 0, (bits & kCorrectBit) != 0};
+  return QuizDialogState{(bits & kAnsweredBit) != 0, (bits & kCorrectBit) != 0,
+                         static_cast<int32_t>((bits >> kControlShift) & 0xFFFF)};
 }
 
 void StoreState(HWND dialog, const QuizDialogState& state) {
   SetWindowLongA(dialog, DWL_USER,
-                 (state.answered ? kAnsweredBit : 0) | (state.correct ? kCorrectBit : 0));
+                 (state.answered ? kAnsweredBit : 0) | (state.correct ? kCorrectBit : 0) |
+                     static_cast<LONG>(state.correct_control << kControlShift));
 }
 
 INT_PTR OnInitDialog(HWND dialog) {
@@ -38,9 +42,8 @@ INT_PTR OnInitDialog(HWND dialog) {
 
 INT_PTR OnCommand(HWND dialog, WPARAM wparam) {
   QuizDialogState state = LoadState(dialog);
-  int32_t correct_control = QuizCorrectControl(LoadedModule().quiz);
   bool correct_checked =
-      SendDlgItemMessageA(dialog, correct_control, BM_GETCHECK, 0, 0) == BST_CHECKED;
+      SendDlgItemMessageA(dialog, state.correct_control, BM_GETCHECK, 0, 0) == BST_CHECKED;
   QuizDialogStep step = QuizDialogCommand(state, static_cast<uint32_t>(wparam), correct_checked);
   StoreState(dialog, state);
   switch (step.action) {

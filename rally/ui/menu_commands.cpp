@@ -2,6 +2,7 @@
 
 #include "rally/host/module.h"
 #include "rally/race/race_commands.h"
+#include "rally/ui/dialog_gate.h"
 #include "rally/ui/message_commands.h"
 #include "rally/ui/quiz.h"
 #include "rally/ui/score_summary.h"
@@ -15,6 +16,10 @@ constexpr uint32_t kCreditsSlot = 4;
 constexpr uint32_t kFirstPositionSlot = 6;
 constexpr uint32_t kLastPositionSlot = 13;
 constexpr int32_t kAbortResult = 1040;
+
+bool OpensDialog(uint32_t slot) {
+  return slot == kScoreCommandSlot || slot == kCreditsSlot || slot == kQuizCommandSlot;
+}
 
 void ShowScoreSummary(RallyModule& m) {
   if (OpenScoreSummary(m) == kAbortResult) AbortRaceFromSummary(m);
@@ -30,6 +35,10 @@ bool OnMenuCommand(RallyModule& m, uint32_t wparam) {
 }
 
 void RunMenuSlot(RallyModule& m, uint32_t slot) {
+  if (OpensDialog(slot) && ModuleDialogOpen(m)) {
+    WaitForDialog(m, slot);
+    return;
+  }
   if (slot >= kFirstPositionSlot && slot <= kLastPositionSlot) {
     MoveToStartPosition(m, slot);
     return;
@@ -39,8 +48,9 @@ void RunMenuSlot(RallyModule& m, uint32_t slot) {
     case kScoreCommandSlot: ShowScoreSummary(m); break;
     case kRepeatSlot: RepeatLastMessage(m); break;
     case kNextFixSlot: ShowNextFixInfo(m); break;
-    case kCreditsSlot: m.shell.run_dialog(m.shell.context, kCreditsDialog); break;
+    case kCreditsSlot: RunModuleDialog(m, kCreditsDialog, false); break;
     case kQuizCommandSlot: RunQuizCommand(m); break;
     default: break;  // inside the range but without a command: consumed, nothing done
   }
+  ServeWaitingDialogs(m);
 }

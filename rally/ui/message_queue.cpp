@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "rally/host/module.h"
+#include "rally/ui/dialog_gate.h"
 #include "rally/ui/prompt_queue.h"
 #include "rally/ui/score_summary.h"
 
@@ -34,6 +35,9 @@ void ShowFront(RallyModule& m) {
 
 void AskForQuizWhenDue(RallyModule& m) {
   if (m.race.quiz_countdown != 1) return;
+  // Without the merged popup there is no quiz command: base + 5 would be one
+  // of the simulator's own. The countdown stays due until the popup is back.
+  if (m.menu.command_base == 0 || m.menu.command_last == 0) return;
   m.host.issue_command(m.host.context, m.menu.command_base + kQuizCommandSlot, 0);
   m.race.quiz_countdown = 0;
 }
@@ -111,7 +115,14 @@ void ServiceMessages(RallyModule& m) {
     return;
   }
   if (m.race.score_pending) {
-    OpenScoreSummary(m);
+    // Cleared first: a tick that runs inside the dialog's loop must not open
+    // the same summary again.
     m.race.score_pending = false;
+    if (ModuleDialogOpen(m)) {
+      WaitForDialogWithLegSummary(m);
+      return;
+    }
+    OpenScoreSummary(m);
+    ServeWaitingDialogs(m);
   }
 }

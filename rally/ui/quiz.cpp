@@ -4,6 +4,7 @@
 
 #include "rally/course/course_format.h"
 #include "rally/host/module.h"
+#include "rally/ui/dialog_gate.h"
 #include "rally/ui/quiz_choice.h"
 #include "rally/ui/quiz_dialog.h"
 
@@ -30,14 +31,6 @@ int32_t AddPoints(int32_t value, int32_t points) {
   return static_cast<int32_t>(sum);
 }
 
-int32_t AskInDialog(RallyModule& m) {
-  ShellOps& s = m.shell;
-  s.send_menu_loop(s.context, m.frame.main_window, true);
-  int32_t result = s.run_dialog(s.context, kQuizDialog);
-  s.send_menu_loop(s.context, m.frame.main_window, false);
-  return result;
-}
-
 // A right answer clears a wrong mark and earns the points; anything else (a
 // wrong answer, or a dialog that could not be created) marks the question
 // to be asked again.
@@ -62,9 +55,9 @@ void RunQuizCommand(RallyModule& m) {
   int32_t index = ChooseQuizQuestion(m.scores, m.random, QuestionCount(m));
   if (index < 0) return;  // a course without questions: nothing to ask
   int32_t row = ChooseAnswerOrder(m.random);
-  // Booked from a copy: a command delivered to the window while the dialog
-  // runs must not move the answer onto another question.
+  // Booked from a copy: the dialog judges the question it was opened with,
+  // whatever happens to the module's current question meanwhile.
   const CurrentQuestion asked = MakeCurrentQuestion(m.course, index, row);
   m.quiz = asked;
-  BookAnswer(m, asked, AskInDialog(m));
+  BookAnswer(m, asked, RunModuleDialog(m, kQuizDialog, true));
 }

@@ -5,6 +5,7 @@ using namespace quiz_dialog;
 QuizDialogOpening OpenQuizDialog(QuizDialogState& state, const CurrentQuestion& q) {
   state.answered = false;
   state.correct = false;
+  state.correct_control = QuizCorrectControl(q);
   QuizDialogOpening opening{};
   opening.texts[0] = {kQuestionControl, q.question};
   for (int32_t slot = 0; slot < kAnswerControls; ++slot) {

@@ -21,8 +21,9 @@ constexpr char kWrongVerdict[] = "Spiacente... risposta SBAGLIATA.";
 
 // The dialog's own flags, from WM_INITDIALOG until it closes.
 struct QuizDialogState {
-  bool answered;  // OK has been pressed once: the verdict is shown and final
-  bool correct;   // the verdict of that press
+  bool answered;            // OK has been pressed once: the verdict is shown and final
+  bool correct;             // the verdict of that press
+  int32_t correct_control;  // the radio button of the right answer, fixed at opening
 };
 
 // One control text that WM_INITDIALOG sets.
@@ -32,7 +33,9 @@ struct QuizDialogText {
 };
 
 // WM_INITDIALOG: the texts of 1044 and 1041 to 1043, in the order they are
-// set, and the radio button to check (slot 1, preselected). Clears the flags.
+// set, and the radio button to check (slot 1, preselected). Clears the flags
+// and keeps the right answer's button: the dialog judges the question it
+// was opened with.
 struct QuizDialogOpening {
   QuizDialogText texts[1 + quiz_dialog::kAnswerControls];
   int32_t checked_control;
@@ -54,7 +57,7 @@ struct QuizDialogStep {
   const char* verdict;  // for kShowVerdict
   int32_t result;       // for kEnd: 1 right, 2 wrong
 };
-// `correct_control_checked`: whether the button QuizCorrectControl names is
-// checked right now (only the first OK press reads it).
+// `correct_control_checked`: whether the state's correct_control is checked
+// right now (only the first OK press reads it).
 QuizDialogStep QuizDialogCommand(QuizDialogState& state, uint32_t wparam,
                                  bool correct_control_checked);

@@ -3,6 +3,7 @@
 #include "rally/ui/format_text.h"
 
 #include "rally/host/module.h"
+#include "rally/ui/dialog_gate.h"
 
 void PrepareLegStatusLine(RallyModule& m) {
   char* line = m.summary.leg_status_line;
@@ -18,9 +19,5 @@ void PrepareLegStatusLine(RallyModule& m) {
 
 int32_t OpenScoreSummary(RallyModule& m) {
   PrepareLegStatusLine(m);
-  ShellOps& s = m.shell;
-  s.send_menu_loop(s.context, m.frame.main_window, true);
-  int32_t result = s.run_dialog(s.context, kScoreSummaryDialog);
-  s.send_menu_loop(s.context, m.frame.main_window, false);
-  return result;
+  return RunModuleDialog(m, kScoreSummaryDialog, true);
 }

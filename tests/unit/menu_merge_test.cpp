@@ -4,6 +4,7 @@
 
 #include "module_test_support.h"
 #include "rally/host/lifecycle.h"
+#include "rally/host/main_window_messages.h"
 #include "rally/ui/menu_commands.h"
 #include "sim/sim_menu_bar.h"
 
@@ -263,3 +264,26 @@ TEST_F(MenuMerge, TheMenuIsLoadedFromTheModulesOwnInstance) {
 }
 
 }  // namespace
+
+// Another procedure hooked in on top of ours keeps ours in the window's
+// chain after shutdown: from then on it passes every message on, and the
+// module's code stays mapped for it.
+TEST_F(MenuMerge, AfterShutdownUnderAnotherHookTheProcedureOnlyPassesMessagesOn) {
+  Paint();
+  uint32_t to_start_position = SimMenuCommand(menus_, 13);
+  host_.window.window_proc = 0x00777000;
+  ModuleDeinit(m());
+  EXPECT_TRUE(host_.module_kept_loaded);
+  EXPECT_EQ(host_.window.window_proc, 0x00777000u) << "the other hook keeps its place";
+
+  const std::vector<uint8_t> state(host_.state, host_.state + sizeof host_.state);
+  GiveBar(menus_, {Item(101), Item(102)});  // a new bar that a live module would merge into
+  host_.calls.clear();
+  uintptr_t window = host_.window.handle;
+  EXPECT_FALSE(
+      HandleMainWindowMessage(m(), MainWindowMessage::kCommand, window, to_start_position));
+  EXPECT_FALSE(HandleMainWindowMessage(m(), MainWindowMessage::kNonClientPaint, window, 0));
+  EXPECT_EQ(std::vector<uint8_t>(host_.state, host_.state + sizeof host_.state), state);
+  EXPECT_TRUE(host_.calls.empty()) << "no menu, dialog or host call";
+  EXPECT_EQ(PopupsInBar(), 0);
+}

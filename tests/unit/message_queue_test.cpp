@@ -16,6 +16,10 @@ class Messages : public ModuleOnSim {
   void Service(int calls) {
     for (int i = 0; i < calls; ++i) ServiceMessages(m());
   }
+  void Merged() {
+    m().menu.command_base = 217;
+    m().menu.command_last = 230;
+  }
   std::vector<std::string> Shown() const {
     std::vector<std::string> texts;
     for (const SimCall* c : SimCallsNamed(host_, "show_text")) texts.push_back(c->text);
@@ -140,7 +144,7 @@ TEST_F(Messages, ASilentAlertStillHolds) {
 }
 
 TEST_F(Messages, TheQuizIsAskedForOnlyWhenAMessageStepFindsTheQueueEmpty) {
-  m().menu.command_base = 217;
+  Merged();
   m().race.quiz_countdown = 1;
   QueueMessage(m(), "attesa", nullptr, 1);
   Service(1);
@@ -154,12 +158,30 @@ TEST_F(Messages, TheQuizIsAskedForOnlyWhenAMessageStepFindsTheQueueEmpty) {
 }
 
 TEST_F(Messages, TheQuizCountdownRunsDownToOne) {
+  Merged();
   m().race.quiz_countdown = 3;
   Service(1);
   EXPECT_EQ(m().race.quiz_countdown, 2);
   Service(1);
   EXPECT_EQ(m().race.quiz_countdown, 0) << "reached 1, then asked in the same call";
   EXPECT_EQ(SimCallsNamed(host_, "issue_command").size(), 1u);
+}
+
+// Without the merged popup, base + 5 would be one of the simulator's own
+// commands: nothing is issued and the quiz stays due until the popup is back.
+TEST_F(Messages, ADueQuizWaitsWhileTheMenuTakesNoCommands) {
+  const MenuState unmerged[] = {{0, 0, 0}, {0, 217, 0}};  // never merged; a failed merge
+  for (const MenuState& menu : unmerged) {
+    m().menu = menu;
+    m().race.quiz_countdown = 1;
+    Service(3);
+    EXPECT_TRUE(SimCallsNamed(host_, "issue_command").empty()) << menu.command_base;
+    EXPECT_EQ(m().race.quiz_countdown, 1) << "still due";
+  }
+  Merged();
+  Service(1);
+  ASSERT_EQ(SimCallsNamed(host_, "issue_command").size(), 1u);
+  EXPECT_EQ(SimCallsNamed(host_, "issue_command")[0]->args[0], 222);
 }
 
 TEST_F(Messages, TheScoreSummaryOpensInTheCallInWhichTheLastMessageRunsOut) {

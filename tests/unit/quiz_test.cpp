@@ -251,7 +251,7 @@ TEST(QuizDialog, OpensWithTheQuestionAndTheFirstSlotChecked) {
   q.answers[0] = "A";
   q.answers[1] = "B";
   q.answers[2] = "C";
-  QuizDialogState state{true, true};
+  QuizDialogState state{true, true, 0};
   QuizDialogOpening o = OpenQuizDialog(state, q);
   EXPECT_FALSE(state.answered);
   EXPECT_EQ(o.texts[0].control, 1044);
@@ -269,6 +269,7 @@ TEST(QuizDialog, FirstOkJudgesSecondOkClosesAndTheVerdictIsFinal) {
   EXPECT_EQ(QuizCorrectControl(q), 1042);
   QuizDialogState state{};
   OpenQuizDialog(state, q);
+  EXPECT_EQ(state.correct_control, 1042) << "kept from the opening";
   QuizDialogStep first = QuizDialogCommand(state, 1, true);
   EXPECT_EQ(first.action, QuizDialogAction::kShowVerdict);
   EXPECT_STREQ(first.verdict, "BENE! Risposta CORRETTA!");

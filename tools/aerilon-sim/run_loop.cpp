@@ -6,8 +6,8 @@
 #include "rally/course/course_format.h"
 #include "rally/host/entry_points.h"
 #include "rally/host/lifecycle.h"
+#include "rally/host/main_window_messages.h"
 #include "rally/race/random_generator.h"
-#include "rally/ui/menu_commands.h"
 #include "sim/sim_aircraft_state.h"
 #include "sim/sim_dialogs.h"
 #include "sim/sim_menu_bar.h"
@@ -72,7 +72,9 @@ void BindHost(Run& r) {
   }
   // WM_COMMAND goes to the window's procedure: the module's once it hooked it.
   h.deliver_command = [&r](uint32_t command) {
-    if (WindowIsHooked(r)) OnMenuCommand(r.m, command);
+    if (WindowIsHooked(r)) {
+      HandleMainWindowMessage(r.m, MainWindowMessage::kCommand, r.host.window.handle, command);
+    }
   };
   h.run_dialog = [&r](int32_t id) { return RunDialog(r, id); };
 }

@@ -1,16 +1,28 @@
 #include "rally/ui/message_commands.h"
 
+#include <cmath>
 #include <cstring>
-#include "rally/ui/format_text.h"
 
 #include "rally/host/module.h"
+#include "rally/ui/format_text.h"
 #include "rally/ui/message_queue.h"
+#include "rally/ui/tenths_text.h"
 
 namespace {
 constexpr double kMilesPerMetre = 0.0005399568034557236;  // 1/1852
 constexpr double kFeetPerMetre = 3.2808398950131;
 constexpr uint64_t kDegreeFactorBits = 0x3F7680000000009Bull;
 constexpr int32_t kNextFixSeconds = 4;
+
+// Truncated like the conversion it stands for, but held to 32 bits: a target
+// beyond about 654,000 km up would not fit.
+int32_t FeetOf(int32_t metres) {
+  double feet = std::trunc(metres * kFeetPerMetre);
+  if (feet >= 2147483647.0) return INT32_MAX;
+  if (feet <= -2147483648.0) return INT32_MIN;
+  return static_cast<int32_t>(feet);
+}
+
 }  // namespace
 
 double NextFixDegreeFactor() {
@@ -31,10 +43,12 @@ void ShowNextFixInfo(RallyModule& m) {
   uint32_t magnetic = (bearing - SimMagneticVariation(m.host.sim_state)) & 0xFFFFu;
   int32_t degrees = static_cast<int32_t>(magnetic * NextFixDegreeFactor());
   if (degrees == 0) degrees = 360;
-  int32_t feet = static_cast<int32_t>(UpperWord(m.race.target.position.altitude) * kFeetPerMetre);
+  int32_t feet = FeetOf(UpperWord(m.race.target.position.altitude));
+  char distance_text[32];
+  FormatTenths(miles, distance_text, sizeof distance_text);
   char text[kMessageTextBytes];
-  FormatText(text, sizeof text, "Prossimo fix a %.1fNM per %03d\xB0, %dft MSL", miles, degrees,
-             feet);
+  FormatText(text, sizeof text, "Prossimo fix a %sNM per %03d\xB0, %dft MSL", distance_text,
+             degrees, feet);
   QueueMessage(m, text, nullptr, kNextFixSeconds);
   m.race.score.aids += 1;
 }

@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 
 #include "module_test_support.h"
 #include "rally/ui/host_events.h"
 #include "rally/ui/message_commands.h"
+#include "rally/ui/tenths_text.h"
 #include "sim/geodesy.h"
 
 namespace {
@@ -243,6 +245,57 @@ TEST_F(NextFix, ReadsMilesDegreesAndFeetAndCostsAnAid) {
   EXPECT_EQ(q().slots[0].display_ticks, 24);
   EXPECT_EQ(q().slots[0].prompt, nullptr);
   EXPECT_EQ(m().race.score.aids, 1);
+}
+
+// The figure does not depend on the build's C runtime: 463 m is exactly
+// 0.25 NM, a tie, which rounds away from zero as the simulator's runtime
+// does; the feet are held to 32 bits however high the target.
+TEST_F(NextFix, RoundsTiesAwayFromZeroAndHoldsTheFeetTo32Bits) {
+  const struct {
+    int32_t metres;
+    const char* text;
+  } cases[] = {
+      {463, "Prossimo fix a 0.3NM per 360\xB0, 1519ft MSL"},
+      {1389, "Prossimo fix a 0.8NM per 360\xB0, 4557ft MSL"},  // 0.75 NM
+      {92, "Prossimo fix a 0.0NM per 360\xB0, 301ft MSL"},     // 0.0497 NM
+      {2147483647, "Prossimo fix a 1159548.4NM per 360\xB0, 2147483647ft MSL"},
+  };
+  for (const auto& c : cases) {
+    m().messages = MessageQueue{};
+    TargetAt(26.4, 170.5, c.metres);
+    ShowNextFixInfo(m());
+    EXPECT_STREQ(q().slots[0].text, c.text) << c.metres;
+  }
+}
+
+TEST(TenthsText, RoundsTheExactBinaryValueWithTiesAwayFromZero) {
+  const struct {
+    double value;
+    const char* text;
+  } cases[] = {
+      {0.25, "0.3"},
+      {2.5, "2.5"},
+      {0.35, "0.3"},  // 0.35 is stored just below
+      {0.05, "0.1"},
+      {0.15, "0.1"},
+      {-0.25, "-0.3"},
+      {-0.04, "-0.0"},
+      {0.0, "0.0"},
+      {9.95, "9.9"},
+      {99.95, "100.0"},
+      {1e-300, "0.0"},
+      {123456789.05, "123456789.0"},
+      {1e300, "900000000000000000.0"},
+      {std::nan(""), "0.0"},
+  };
+  for (const auto& c : cases) {
+    char text[32];
+    FormatTenths(c.value, text, sizeof text);
+    EXPECT_STREQ(text, c.text) << c.value;
+  }
+  char small[4];
+  FormatTenths(123.4, small, sizeof small);
+  EXPECT_STREQ(small, "123") << "cut to the buffer, terminated";
 }
 
 TEST_F(NextFix, SubtractsTheMagneticVariation) {

@@ -5,15 +5,10 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "common/win32/file_moves_win32.h"
 #include "sceneward/file_pattern.h"
 
 namespace {
-
-constexpr DWORD kNoAttributes = 0xFFFFFFFF;  // what GetFileAttributesA returns for no file
-
-bool FileExists(const char* path) {
-  return GetFileAttributesA(path) != kNoAttributes;
-}
 
 // Reads up to `size` bytes, as many as the file still holds.
 uint32_t ReadFully(HANDLE file, uint8_t* bytes, uint32_t size) {
@@ -24,18 +19,6 @@ uint32_t ReadFully(HANDLE file, uint8_t* bytes, uint32_t size) {
     done += got;
   }
   return done;
-}
-
-// A name in the folder of `path` that no file has, for keeping the old file
-// while its replacement moves in. The name is free when this returns true.
-bool SpareNameBeside(const char* path, char (&spare)[MAX_PATH]) {
-  char folder[MAX_PATH];
-  if (!PathBeside(path, "", folder, sizeof folder)) return false;
-  if (folder[0] == '\0') std::strcpy(folder, ".");
-  // GetTempFileNameA makes the file so that no other caller takes the name;
-  // MoveFileA wants it absent.
-  if (GetTempFileNameA(folder, "SCW", 0, spare) == 0) return false;
-  return DeleteFileA(spare) != 0;
 }
 
 bool IsFolder(const WIN32_FIND_DATAA& found) {
@@ -139,19 +122,10 @@ bool Win32FileSystem::CloseFile(FileHandle file) {
   return flushed && closed;
 }
 
+// The old file is kept under a spare name until the new one is in place, so
+// no call needs MoveFileExA, which Windows 9x lacks.
 bool Win32FileSystem::ReplaceFile(const char* replacement, const char* target) {
-  if (!FileExists(replacement)) return false;
-  if (!FileExists(target)) return MoveFileA(replacement, target) != 0;
-  char kept[MAX_PATH];
-  if (!SpareNameBeside(target, kept)) return false;
-  if (!MoveFileA(target, kept)) return false;
-  if (!MoveFileA(replacement, target)) {
-    MoveFileA(kept, target);  // the old file back in its place
-    return false;
-  }
-  // The new file is in place; a copy of the old one left behind loses nothing.
-  DeleteFileA(kept);
-  return true;
+  return ReplaceByMoves(Win32FileMoves(), replacement, target) == ReplaceOutcome::kReplaced;
 }
 
 bool Win32FileSystem::RemoveFile(const char* path) {

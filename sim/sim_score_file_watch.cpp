@@ -65,9 +65,10 @@ bool FinishWrite(void* c, FileHandle f) {
   return complete;
 }
 
-bool ReplaceFile(void* c, const char* from, const char* to) {
+ReplaceOutcome ReplaceFile(void* c, const char* from, const char* to) {
   SimScoreFileWatch& w = Watch(c);
-  bool replaced = w.inner.replace_file(w.inner.context, from, to);
+  ReplaceOutcome outcome = w.inner.replace_file(w.inner.context, from, to);
+  bool replaced = outcome == ReplaceOutcome::kReplaced;
   auto finished = w.finished.find(from);
   if (replaced && finished != w.finished.end() && std::string(to) == w.course->path) {
     SimCall& call = SimLogCall(*w.host, "score_file_written");
@@ -75,7 +76,7 @@ bool ReplaceFile(void* c, const char* from, const char* to) {
     call.args = {finished->second};
   }
   if (finished != w.finished.end()) w.finished.erase(finished);
-  return replaced;
+  return outcome;
 }
 
 }  // namespace

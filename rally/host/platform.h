@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "common/file_replace.h"
+
 // Heap blocks, whole-file access and the clock. The DLL takes its blocks
 // from the system heap; the C-runtime implementation below serves both
 // builds for files. Tests wrap it to make any step fail.
@@ -23,8 +25,9 @@ struct PlatformOps {
   FileHandle (*open_write)(void* context, const char* path);
   uint32_t (*write)(void* context, FileHandle file, const void* data, uint32_t count);
   bool (*finish_write)(void* context, FileHandle file);
-  // Puts `from` in the place of `to`, replacing it; false leaves `to` as it was.
-  bool (*replace_file)(void* context, const char* from, const char* to);
+  // Puts `from` in the place of `to`, replacing it. A read-only `to` is
+  // refused, as Windows refuses it.
+  ReplaceOutcome (*replace_file)(void* context, const char* from, const char* to);
   void (*remove_file)(void* context, const char* path);
 
   uint32_t (*calendar_time)(void* context);  // seconds since 1970

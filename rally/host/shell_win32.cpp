@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "common/win32/file_moves_win32.h"
 #include "rally/host/dialogs_win32.h"
 
 namespace {
@@ -74,19 +75,18 @@ void FreeGlobalBlock(void*, void* block) {
 }
 
 // MoveFileExA replaces in one step, but Windows 9x only has a stub of it:
-// there the old file goes only once the new one is complete beside it.
+// there the old file is moved aside and kept until the new one is in place.
 // It is looked up rather than imported, so the DLL loads wherever it is missing.
 typedef BOOL(WINAPI* MoveFileExFn)(LPCSTR, LPCSTR, DWORD);
 
-bool ReplaceWholeFile(void*, const char* from, const char* to) {
+ReplaceOutcome ReplaceWholeFile(void*, const char* from, const char* to) {
   MoveFileExFn move_file_ex = reinterpret_cast<MoveFileExFn>(
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("KERNEL32.DLL"), "MoveFileExA")));
   if (move_file_ex != nullptr) {
-    if (move_file_ex(from, to, MOVEFILE_REPLACE_EXISTING)) return true;
-    if (GetLastError() != ERROR_CALL_NOT_IMPLEMENTED) return false;
+    if (move_file_ex(from, to, MOVEFILE_REPLACE_EXISTING)) return ReplaceOutcome::kReplaced;
+    if (GetLastError() != ERROR_CALL_NOT_IMPLEMENTED) return ReplaceOutcome::kUnchanged;
   }
-  DeleteFileA(to);
-  return MoveFileA(from, to) != 0;
+  return ReplaceByMoves(Win32FileMoves(), from, to);
 }
 
 void RemoveWholeFile(void*, const char* path) {

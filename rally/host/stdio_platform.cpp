@@ -3,6 +3,10 @@
 #include <cstring>
 #include <ctime>
 
+#if !defined(_WIN32)
+#include <sys/stat.h>
+#endif
+
 #include "rally/host/platform.h"
 
 namespace {
@@ -65,16 +69,29 @@ bool FinishWrite(void*, FileHandle file) {
   return std::fclose(f) == 0 && flushed;
 }
 
-bool ReplaceFile(void* context, const char* from, const char* to) {
+// Windows refuses to replace a file that has the read-only attribute; here a
+// file that nobody may write stands for it, whoever runs the program (root
+// may write anything), so the stand-in refuses what the DLL would.
+bool ReadOnlyFile(const char* path) {
+#if defined(_WIN32)
+  (void)path;
+  return false;  // the DLL's own replace decides there
+#else
+  struct stat status;
+  return stat(path, &status) == 0 && (status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+#endif
+}
+
+ReplaceOutcome ReplaceFile(void* context, const char* from, const char* to) {
   const StdioPlatform& state = *static_cast<StdioPlatform*>(context);
   char source[520];
   char target[520];
   if (!ResolvePlatformPath(state, from, source, sizeof source) ||
-      !ResolvePlatformPath(state, to, target, sizeof target)) {
-    return false;
+      !ResolvePlatformPath(state, to, target, sizeof target) || ReadOnlyFile(target)) {
+    return ReplaceOutcome::kUnchanged;
   }
   // POSIX rename replaces the target in one step.
-  return std::rename(source, target) == 0;
+  return std::rename(source, target) == 0 ? ReplaceOutcome::kReplaced : ReplaceOutcome::kUnchanged;
 }
 
 void RemoveFile(void* context, const char* path) {

@@ -25,7 +25,8 @@ struct FailingWrites {
   int writes = 0;
   int fail_write = 0;  // 1-based write call that writes only half; 0 = none
   bool fail_finish = false;
-  bool fail_replace = false;
+  // What the replace answers instead of replacing; kReplaced: it replaces.
+  ReplaceOutcome replace_answer = ReplaceOutcome::kReplaced;
 };
 FailingWrites* g_failing = nullptr;
 
@@ -42,7 +43,8 @@ PlatformOps MakeFailingPlatform(StdioPlatform* files, FailingWrites* failing) {
     return ok && !g_failing->fail_finish;
   };
   ops.replace_file = [](void* c, const char* from, const char* to) {
-    return !g_failing->fail_replace && g_failing->inner.replace_file(c, from, to);
+    if (g_failing->replace_answer != ReplaceOutcome::kReplaced) return g_failing->replace_answer;
+    return g_failing->inner.replace_file(c, from, to);
   };
   return ops;
 }
@@ -125,10 +127,33 @@ TEST_F(ScoreFile, AFailedFlushOrReplaceLeavesTheOldFileToo) {
   failing_.fail_finish = true;
   EXPECT_FALSE(WriteScoreFile(table_, platform_, kPath));
   failing_.fail_finish = false;
-  failing_.fail_replace = true;
+  failing_.replace_answer = ReplaceOutcome::kUnchanged;
   EXPECT_FALSE(WriteScoreFile(table_, platform_, kPath));
   EXPECT_EQ(ReadBytes(ScorePath()), old);
   EXPECT_FALSE(fs::exists(folder_.File("Rally.SC$")));
+}
+
+// While the score file is missing after a failed replace, the work file may
+// be the only copy of the scores: it stays.
+TEST_F(ScoreFile, AReplaceThatLeftNoScoreFileKeepsTheWorkFile) {
+  Fill();
+  failing_.replace_answer = ReplaceOutcome::kTargetMissing;
+  EXPECT_FALSE(WriteScoreFile(table_, platform_, kPath));
+  EXPECT_TRUE(fs::exists(folder_.File("Rally.SC$")));
+}
+
+// Windows refuses to replace a read-only file; the stand-in platform too,
+// whoever runs the tests.
+TEST_F(ScoreFile, AReadOnlyScoreFileIsNotReplaced) {
+  folder_.WriteBytes("Rally.SCO", ScoreFileBytes({"Vecchio"}));
+  std::vector<uint8_t> old = ReadBytes(ScorePath());
+  fs::permissions(ScorePath(), fs::perms::owner_read | fs::perms::group_read);
+  Fill();
+  EXPECT_FALSE(WriteScoreFile(table_, platform_, kPath));
+  EXPECT_EQ(ReadBytes(ScorePath()), old);
+  EXPECT_FALSE(fs::exists(folder_.File("Rally.SC$")));
+  fs::permissions(ScorePath(), fs::perms::owner_write, fs::perm_options::add);
+  EXPECT_TRUE(WriteScoreFile(table_, platform_, kPath)) << "writable again";
 }
 
 TEST_F(ScoreFile, AFolderThatCannotBeWrittenFailsQuietly) {

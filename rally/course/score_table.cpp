@@ -99,8 +99,8 @@ bool WriteScoreFile(const ScoreTable& t, const PlatformOps& p, const char* path)
   if (file == nullptr) return false;
   bool written = WriteContents(t, p, file);
   bool finished = p.finish_write(p.context, file);
-  ReplaceOutcome outcome = written && finished ? p.replace_file(p.context, work, path)
-                                               : ReplaceOutcome::kUnchanged;
+  ReplaceOutcome outcome =
+      written && finished ? p.replace_file(p.context, work, path) : ReplaceOutcome::kUnchanged;
   if (outcome == ReplaceOutcome::kReplaced) return true;
   // While the score file is missing, the work file may be the only copy.
   if (outcome == ReplaceOutcome::kUnchanged) p.remove_file(p.context, work);

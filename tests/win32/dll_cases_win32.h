@@ -22,3 +22,10 @@ void CheckMenuMergeAndCommands(CheckReport& report, const std::string& dll_path)
 void CheckScoreSummaryDialog(CheckReport& report, const std::string& dll_path);
 void CheckQuizDialog(CheckReport& report, const std::string& dll_path);
 void CheckCreditsDialog(CheckReport& report, const std::string& dll_path);
+// Ticks and the score key inside an open summary open no second dialog.
+void CheckTicksInsideTheScoreSummary(CheckReport& report, const std::string& dll_path);
+// After ModuleDeinit under another window hook, the procedure only passes
+// messages on and the DLL stays mapped.
+void CheckShutdownUnderAnotherHook(CheckReport& report, const std::string& dll_path);
+// The score file rewritten with and without MoveFileExA, and a folder in the way.
+void CheckScoreFileReplace(CheckReport& report, const std::string& dll_path);

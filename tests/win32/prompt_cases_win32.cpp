@@ -2,6 +2,7 @@
 // the simulator's tables: a bonus object is flown into, the award is shown
 // with show_text, and its prompt is loaded, given the pilot's level, played
 // with the DLL's completion routine and released when it has finished.
+#include "balloon_course_win32.h"
 #include "call_expectations_win32.h"
 #include "case_folder_win32.h"
 #include "dll_cases_win32.h"
@@ -11,39 +12,8 @@
 
 namespace {
 
-using namespace course_source;
-
-constexpr int32_t kCentreLat = 0x002CB9F3;
-constexpr int32_t kCentreLon = 0x79457C16;
-constexpr int32_t kCentreAlt = 300;
-constexpr int32_t kLonUnitsPerMetre = 120;
 constexpr char kAwardText[] = "BONUS! Hai guadagnato 50 PUNTI!";
 constexpr char kAwardVoice[] = "ADV\\RALLY\\Bonus";
-
-// A course of one leg far away and one balloon worth 50 points, armed in
-// condition 0 whatever the aircraft does.
-Course BalloonCourse() {
-  Course c = SampleCourse();
-  BonusObject b{};
-  b.lat = kCentreLat;
-  b.lon = kCentreLon;
-  b.alt = kCentreAlt;
-  b.outer = BonusBox{600, 600 * kLonUnitsPerMetre, 200, 0};
-  b.middle = BonusBox{300, 300 * kLonUnitsPerMetre, 100, 0};
-  b.inner = BonusBox{100, 100 * kLonUnitsPerMetre, 50, 0};
-  b.flags = 1 << 6;
-  b.counter_slot = 0;
-  b.max_takes = 1;
-  b.normal_value = 50;
-  c.bonus_objects = {b};
-  return c;
-}
-
-void PlaceAircraft(SimHost& host, int32_t metres_north) {
-  SetSimAircraftLatitude(host.state, FromUpperWord(kCentreLat + metres_north));
-  SetSimAircraftLongitude(host.state, FromUpperWord(kCentreLon));
-  SetSimAircraftAltitude(host.state, FromUpperWord(kCentreAlt));
-}
 
 // The calls from `from` on, without the distance measurements in between.
 std::vector<const SimCall*> CallsOfInterest(const SimHost& host, size_t from) {

@@ -43,6 +43,9 @@ int main(int argc, char** argv) {
   cases.Run("score summary dialog", [&] { CheckScoreSummaryDialog(report, dll); });
   cases.Run("quiz dialog", [&] { CheckQuizDialog(report, dll); });
   cases.Run("credits dialog", [&] { CheckCreditsDialog(report, dll); });
+  cases.Run("ticks inside the summary", [&] { CheckTicksInsideTheScoreSummary(report, dll); });
+  cases.Run("score file replace", [&] { CheckScoreFileReplace(report, dll); });
+  cases.Run("shutdown under another hook", [&] { CheckShutdownUnderAnotherHook(report, dll); });
 
   report.PrintSummary();
   return report.AllPassed() ? 0 : 1;

@@ -76,6 +76,16 @@ void ReplaceCases(CheckReport& r) {
            "replace by a file that cannot move leaves no spare file",
            "the folder holds: " + Listed(names));
 
+  // A read-only target is refused, as a one-step replace refuses it: the new
+  // file stays beside it and the old one keeps its content.
+  SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY);
+  bool replaced_read_only = fs.ReplaceFile(replacement.c_str(), target.c_str());
+  SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+  r.Expect(!replaced_read_only && f.Read("WORLD.VIS") == Bytes("new library") &&
+               f.Read("VisEdit.$$$") == Bytes("newer library"),
+           "replace over a read-only file is refused and loses neither file",
+           replaced_read_only ? "returned true" : "a file changed");
+
   // A new file where none was takes the name directly.
   std::string fresh = f.Path("fresh.vis");
   r.Expect(fs.ReplaceFile(replacement.c_str(), fresh.c_str()) &&

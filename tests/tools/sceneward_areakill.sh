@@ -7,30 +7,12 @@
 set -u
 tool=$1
 work=$2
+. "$(dirname "$0")/sceneward_files.sh"
 rm -rf "$work" && mkdir -p "$work/Area/Scenery" && cd "$work" || exit 1
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
-byte() { printf "\\x$(printf %02x "$1")"; }
-le16() { byte $(($1 & 255)); byte $((($1 >> 8) & 255)); }
-le32() { le16 $(($1 & 65535)); le16 $((($1 >> 16) & 65535)); }
-zeros() { head -c "$1" /dev/zero; }
-
-# Library: every section at 36, the list holds one entry under the root folder.
-{ le16 59; byte 0x4D; byte 0x52; for _ in 1 2 3 4 5 6; do le16 36; done; zeros 16; le32 118
-  byte 1; byte 30; byte 1; printf '=:\\=\\Area\\*.BGL\0Test\0'; byte 0; } > WORLD.VIS
-# The area: 0 to 1 degree east, 0 to 1 degree north.
-printf 'TITLE "Test"\r\nAREA 0G0ME, 1G0MN, 1G0ME, 0G0MN\r\n' > Sceneward.DAT
-
-# object LATITUDE LONGITUDE: a 24-byte block holding only its position.
-object() { le16 2; le16 0; le32 16; le32 0; le32 "$1"; le32 0; le32 "$2"; }
-# entry BLOCK_OFFSET TAG: a class-0 object entry with 4 bytes of data.
-entry() { le16 2; le16 0; le32 12; le16 0; le16 5; le32 "$1"; le32 "$2"; }
-{ zeros 2; le32 200000; le32 -100000; le32 20000000; le32 -100000; zeros 100; le32 2271560481
-  zeros 6                                        # header, 128 bytes
-  zeros 28; le32 216; zeros 8                    # extension block: the index at 216
-  object 50000 5000000; object 150000 5000000    # inside, outside: blocks at 168 and 192
-  le16 1; le16 0; le32 56; zeros 12; le32 2      # list head
-  entry 168 1; entry 192 2; le16 0; le16 0; le32 0; } > Area/Scenery/Town.Bgl
+library '=:\=\Area\*.BGL' > WORLD.VIS
+script > Sceneward.DAT
+town > Area/Scenery/Town.Bgl
 [ "$(stat -c %s Area/Scenery/Town.Bgl)" -eq 288 ] || fail "the test file is $(stat -c %s Area/Scenery/Town.Bgl) bytes"
 
 "$tool" show-index Area/Scenery/Town.Bgl > before.txt || fail "show-index: status $?"

@@ -92,6 +92,7 @@ struct TimedFileSystem final : FileSystem {
   }
   void* AllocateBlock(uint32_t size) override { return posix.AllocateBlock(size); }
   void FreeBlock(void* block) override { posix.FreeBlock(block); }
+  uint32_t MaxPathBytes() override { return posix.MaxPathBytes(); }
   ReadOutcome ReadWholeFile(const char* path, OpenMode mode, uint32_t extra,
                             FileBlock* out) override {
     return Timed(reading, [&] { return posix.ReadWholeFile(path, mode, extra, out); });

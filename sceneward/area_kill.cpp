@@ -8,20 +8,29 @@
 namespace {
 
 int32_t ScanEveryArea(ScenewardState& state, FileSystem& fs, const LibraryImage& image,
-                      const char* /*library_path*/, const char* /*script_path*/) {
+                      const char* library_path, const char* /*script_path*/) {
+  // One block for the walk: the start folder, then the room each area is
+  // resolved in, every part as long as the file system's paths.
+  const uint32_t path_bytes = fs.MaxPathBytes();
+  char* paths = static_cast<char*>(fs.AllocateBlock(3 * path_bytes));
+  if (paths == nullptr) {
+    SetDiagnostic(&state.problem, library_path, 0, "not enough memory for the areas' folder paths");
+    return kStatusNoMemory;
+  }
   // Each scan leaves the process in the folder it scanned; relative folders
   // are taken from where the walk began, not from the area before.
-  char start[kMaxAreaPathLength + 1];
-  const char* start_folder = fs.CurrentFolder(start, sizeof start) ? start : nullptr;
+  const AreaWalk walk{fs.CurrentFolder(paths, path_bytes) ? paths : nullptr,
+                      AreaPaths{paths + path_bytes, paths + 2 * path_bytes, path_bytes}};
   uint32_t offset = static_cast<uint32_t>(SectionOffset(image, kAreaListSection));
   AreaEntry entry;
   // The loaded image has been checked: every entry and the list's end lie
   // inside it.
   while (ReadAreaEntry(image.bytes, image.size, offset, &entry) == AreaStep::kEntry) {
     state.area_kill.areas += 1;
-    ScanAreaFolder(state, fs, entry.folder_pattern, start_folder);
+    ScanAreaFolder(state, fs, walk, entry.folder_pattern);
     offset = entry.end;
   }
+  fs.FreeBlock(paths);
   // A scenery file that could not be processed has recorded its own failure.
   return kStatusOk;
 }

@@ -45,47 +45,47 @@ bool IsRelativePath(const char* path) {
   return !rooted && !drive;
 }
 
-}  // namespace
-
-bool AnchorRelativeFolder(AreaFolder& area, const char* start_folder) {
-  if (start_folder == nullptr || !IsRelativePath(area.scenery_folder)) return true;
-  char anchored[sizeof area.scenery_folder];
-  int length =
-      std::snprintf(anchored, sizeof anchored, "%s\\%s", start_folder, area.scenery_folder);
-  if (length < 0 || static_cast<uint32_t>(length) > kMaxAreaPathLength) return false;
-  std::memcpy(area.scenery_folder, anchored, static_cast<size_t>(length) + 1);
-  return true;
+// Whether snprintf's result filled at most `size` bytes, terminator included.
+bool Fits(int length, uint32_t size) {
+  return length >= 0 && static_cast<uint32_t>(length) < size;
 }
 
-bool ResolveAreaFolder(const char* folder_pattern, const char* root_folder, AreaFolder* out,
+bool TooLong(Diagnostic* problem, const char* what, uint32_t size) {
+  SetDiagnostic(problem, nullptr, 0,
+                "the area's %s is longer than %u characters, the longest path this system takes",
+                what, static_cast<unsigned>(size - 1));
+  return false;
+}
+
+}  // namespace
+
+bool ResolveAreaFolder(const char* folder_pattern, const char* root_folder,
+                       const char* start_folder, const AreaPaths& room, AreaFolder* out,
                        Diagnostic* problem) {
   const size_t prefix_length = sizeof kRootFolderPrefix - 1;
-  char path[kMaxAreaPathLength + 1];
+  char* path = room.composed;
   int length;
   if (std::strncmp(folder_pattern, kRootFolderPrefix, prefix_length) == 0) {
     if (root_folder == nullptr) return Refuse(problem, "the area needs a root folder; none given");
-    length = std::snprintf(path, sizeof path, "%s%s", root_folder, folder_pattern + prefix_length);
+    length = std::snprintf(path, room.size, "%s%s", root_folder, folder_pattern + prefix_length);
   } else {
-    length = std::snprintf(path, sizeof path, "%s", folder_pattern);
+    length = std::snprintf(path, room.size, "%s", folder_pattern);
   }
-  if (length < 0 || static_cast<uint32_t>(length) > kMaxAreaPathLength) {
-    return Refuse(problem, "the area's folder path is longer than 255 characters");
-  }
+  if (!Fits(length, room.size)) return TooLong(problem, "folder path", room.size);
   const char* last_separator = std::strrchr(path, '\\');
   if (last_separator == nullptr) {
     return Refuse(problem, "the area's folder pattern has no \"\\\" before its file pattern");
   }
-  const char* file_pattern = last_separator + 1;
-  if (std::strlen(file_pattern) > kMaxFilePatternLength) {
-    return Refuse(problem, "the area's file pattern is longer than 15 characters");
-  }
   const int folder_length = static_cast<int>(last_separator - path);
-  length = std::snprintf(out->scenery_folder, sizeof out->scenery_folder, "%.*s\\Scenery",
-                         folder_length, path);
-  if (length < 0 || static_cast<uint32_t>(length) > kMaxAreaPathLength) {
-    return Refuse(problem, "the area's scenery folder path is longer than 255 characters");
+  if (start_folder != nullptr && IsRelativePath(path)) {
+    length = std::snprintf(room.scenery_folder, room.size, "%s\\%.*s\\Scenery", start_folder,
+                           folder_length, path);
+  } else {
+    length = std::snprintf(room.scenery_folder, room.size, "%.*s\\Scenery", folder_length, path);
   }
-  std::snprintf(out->file_pattern, sizeof out->file_pattern, "%s", file_pattern);
+  if (!Fits(length, room.size)) return TooLong(problem, "scenery folder path", room.size);
+  out->scenery_folder = room.scenery_folder;
+  out->file_pattern = last_separator + 1;
   return true;
 }
 
@@ -154,17 +154,12 @@ bool VisitSceneryFile(void* context, const char* name) {
 
 }  // namespace
 
-void ScanAreaFolder(ScenewardState& state, FileSystem& fs, const char* folder_pattern,
-                    const char* start_folder) {
+void ScanAreaFolder(ScenewardState& state, FileSystem& fs, const AreaWalk& walk,
+                    const char* folder_pattern) {
   AreaFolder area;
-  if (!ResolveAreaFolder(folder_pattern, state.edit.folder, &area, &state.problem)) {
+  if (!ResolveAreaFolder(folder_pattern, state.edit.folder, walk.start_folder, walk.room, &area,
+                         &state.problem)) {
     state.problem.file = KeepProblemPath(state, nullptr, folder_pattern);
-    RecordFailure(state.last_status, kStatusNotWritten);
-    return;
-  }
-  if (!AnchorRelativeFolder(area, start_folder)) {
-    SetDiagnostic(&state.problem, KeepProblemPath(state, nullptr, folder_pattern), 0,
-                  "the area's scenery folder path is longer than 255 characters");
     RecordFailure(state.last_status, kStatusNotWritten);
     return;
   }

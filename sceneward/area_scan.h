@@ -12,26 +12,36 @@ constexpr char kRewrittenSceneryName[] = "Temp.$$$";
 // The prefix of a folder pattern that stands for AreaKill's root folder.
 constexpr char kRootFolderPrefix[] = "=:\\=";
 
-// The longest folder path and file pattern an area may give; longer ones
-// are refused rather than cut.
-constexpr uint32_t kMaxAreaPathLength = 255;
-constexpr uint32_t kMaxFilePatternLength = 15;
+// Room for resolving one area's folder: two buffers of `size` bytes, the
+// longest path the file system takes.
+struct AreaPaths {
+  char* composed;        // the folder pattern with the root folder put in
+  char* scenery_folder;  // the folder the area's files lie in
+  uint32_t size;
+};
 
 // Where an area's scenery files lie: "=:\=" at the start of its folder
 // pattern replaced by the root folder, the file pattern after the last "\",
 // and the scenery folder, which is the text before that "\" followed by
-// "\Scenery". False, with the reason in the diagnostic, for a pattern that
-// is too long, has no "\", or needs a root folder that was not given.
+// "\Scenery". A relative scenery folder is put below `start_folder` (null
+// leaves it relative). Both texts point into `room`. False, with the reason
+// in the diagnostic, for a pattern that has no "\", needs a root folder that
+// was not given, or whose paths do not fit the room.
 struct AreaFolder {
-  char scenery_folder[kMaxAreaPathLength + 1];
-  char file_pattern[kMaxFilePatternLength + 1];
+  const char* scenery_folder;
+  const char* file_pattern;
 };
-bool ResolveAreaFolder(const char* folder_pattern, const char* root_folder, AreaFolder* out,
+bool ResolveAreaFolder(const char* folder_pattern, const char* root_folder,
+                       const char* start_folder, const AreaPaths& room, AreaFolder* out,
                        Diagnostic* problem);
 
-// Puts `start_folder` and "\" before a relative scenery folder; false when
-// the path would be longer than 255 characters. Null leaves it as it is.
-bool AnchorRelativeFolder(AreaFolder& area, const char* start_folder);
+// What a walk over the area list keeps from one area to the next: the
+// folder current when the walk began (null when it cannot be told), and the
+// room each area is resolved in.
+struct AreaWalk {
+  const char* start_folder;
+  AreaPaths room;
+};
 
 // Removes the objects inside the script's areas from the scenery file
 // `name` of the current folder. A file outside the bounds, without the
@@ -42,10 +52,9 @@ bool FilterSceneryFile(ScenewardState& state, FileSystem& fs, const char* name);
 
 // Filters every file of one area's scenery folder that matches its file
 // pattern, making that folder the current folder (it stays so afterwards).
-// A relative scenery folder is taken from `start_folder`, the folder current
-// when the scan of the library began (null: from the current folder), so an
+// A relative scenery folder is taken from the walk's start folder, so an
 // area does not depend on the folder the one before it entered. A folder
 // that cannot be entered is skipped silently; the first file that fails
 // records status 3 and ends the scan of this folder.
-void ScanAreaFolder(ScenewardState& state, FileSystem& fs, const char* folder_pattern,
-                    const char* start_folder);
+void ScanAreaFolder(ScenewardState& state, FileSystem& fs, const AreaWalk& walk,
+                    const char* folder_pattern);

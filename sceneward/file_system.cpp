@@ -30,10 +30,15 @@ bool PathBeside(const char* path, const char* name, char* out, uint32_t out_size
 
 bool ReplaceFileContents(FileSystem& fs, const char* path, const char* beside_name,
                          const uint8_t* data, uint32_t size) {
-  char beside[520];
-  if (!PathBeside(path, beside_name, beside, sizeof beside)) return false;
-  if (!WriteNewFile(fs, beside, data, size)) return false;
-  if (fs.ReplaceFile(beside, path)) return true;
-  fs.RemoveFile(beside);
-  return false;
+  const uint32_t path_bytes = fs.MaxPathBytes();
+  char* beside = static_cast<char*>(fs.AllocateBlock(path_bytes));
+  if (beside == nullptr) return false;
+  bool replaced =
+      PathBeside(path, beside_name, beside, path_bytes) && WriteNewFile(fs, beside, data, size);
+  if (replaced && !fs.ReplaceFile(beside, path)) {
+    fs.RemoveFile(beside);
+    replaced = false;
+  }
+  fs.FreeBlock(beside);
+  return replaced;
 }

@@ -16,9 +16,18 @@ struct FileBlock {
   uint32_t size;  // bytes read, without the extra zero bytes
 };
 
+// No file system of this program takes a longer path, terminator included:
+// a Linux host's PATH_MAX. Windows takes 260 bytes (MAX_PATH).
+constexpr uint32_t kLongestPathBytes = 4096;
+
 struct FileSystem {
   virtual void* AllocateBlock(uint32_t size) = 0;  // null when memory runs out
   virtual void FreeBlock(void* block) = 0;         // null is allowed
+
+  // The longest path the file system takes, terminator included (at most
+  // kLongestPathBytes). Paths this program composes are refused only when
+  // they do not fit in it; anything shorter is left to the system.
+  virtual uint32_t MaxPathBytes() = 0;
 
   // Reads the whole file into a fresh block followed by `extra` zero bytes.
   // kReadWrite insists that the file could also be written, so that a file
@@ -64,8 +73,9 @@ bool WriteNewFile(FileSystem& fs, const char* path, const uint8_t* data, uint32_
 
 // Replaces the file at `path` by one holding exactly `data`: the new content
 // is written completely into `beside_name` in the same folder first, and only
-// then put in the file's place. On failure the old file stays byte for byte
-// as it was and the partial new one is removed.
+// then put in the file's place. On failure (also when the path beside does
+// not fit the file system's paths, or no memory is left for it) the old file
+// stays byte for byte as it was and the partial new one is removed.
 bool ReplaceFileContents(FileSystem& fs, const char* path, const char* beside_name,
                          const uint8_t* data, uint32_t size);
 

@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <errno.h>
 #include <fcntl.h>
+#include <limits.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -15,9 +16,12 @@
 
 namespace {
 
-// A path with its "\" separators turned into "/"; empty when it does not fit.
+static_assert(PATH_MAX <= kLongestPathBytes, "the host takes paths longer than any buffer here");
+
+// A path with its "\" separators turned into "/"; empty when it is longer
+// than the system takes.
 struct HostPath {
-  char text[4096];
+  char text[PATH_MAX];
   explicit HostPath(const char* path) {
     size_t length = std::strlen(path);
     if (length >= sizeof text) length = 0;
@@ -83,6 +87,10 @@ void* PosixFileSystem::AllocateBlock(uint32_t size) {
 
 void PosixFileSystem::FreeBlock(void* block) {
   std::free(block);
+}
+
+uint32_t PosixFileSystem::MaxPathBytes() {
+  return PATH_MAX;
 }
 
 ReadOutcome PosixFileSystem::ReadWholeFile(const char* path, OpenMode mode, uint32_t extra,

@@ -8,6 +8,7 @@
 struct PosixFileSystem final : FileSystem {
   void* AllocateBlock(uint32_t size) override;
   void FreeBlock(void* block) override;
+  uint32_t MaxPathBytes() override;
   ReadOutcome ReadWholeFile(const char* path, OpenMode mode, uint32_t extra,
                             FileBlock* out) override;
   FileHandle CreateNewFile(const char* path) override;

@@ -10,6 +10,8 @@
 
 namespace {
 
+static_assert(MAX_PATH <= kLongestPathBytes, "Windows paths fit every buffer here");
+
 // Reads up to `size` bytes, as many as the file still holds.
 uint32_t ReadFully(HANDLE file, uint8_t* bytes, uint32_t size) {
   uint32_t done = 0;
@@ -67,6 +69,12 @@ void* Win32FileSystem::AllocateBlock(uint32_t size) {
 
 void Win32FileSystem::FreeBlock(void* block) {
   if (block != nullptr) HeapFree(GetProcessHeap(), 0, block);
+}
+
+// Windows' MAX_PATH. A longer path that a caller passes in is handed to the
+// system as it is, which refuses it.
+uint32_t Win32FileSystem::MaxPathBytes() {
+  return MAX_PATH;
 }
 
 ReadOutcome Win32FileSystem::ReadWholeFile(const char* path, OpenMode mode, uint32_t extra,

@@ -4,6 +4,7 @@
 
 #include "sceneward/diagnostic.h"
 #include "sceneward/edit_parameters.h"
+#include "sceneward/file_system.h"
 #include "sceneward/status.h"
 
 // What the latest AreaKill did, for the command-line tool's report.
@@ -22,7 +23,8 @@ struct ScenewardState {
   EditParameters edit;
   Diagnostic problem;  // why the latest failing step failed
   // The scenery file or folder pattern a failure of the area scan concerns:
-  // its name lives only during the scan, so problem.file points here.
-  char problem_path[520];
+  // its name lives only during the scan, so problem.file points here. Room
+  // for a scenery folder and a file name in it, each as long as a path.
+  char problem_path[2 * kLongestPathBytes];
   AreaKillTally area_kill;
 };

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -160,36 +161,97 @@ TEST(SceneAreaKill, RelativeFoldersAreTakenFromWhereTheWalkBegan) {
   EXPECT_EQ(c.fs.Contents(kHills, "h.bgl"), c.Expected(c.inside));
 }
 
+// Room for resolving an area on a file system taking paths of `size` bytes:
+// 260 as on Windows, 4096 as on Linux.
+struct AreaRoom {
+  std::vector<char> composed, scenery;
+  AreaFolder folder{};
+  Diagnostic problem{};
+  explicit AreaRoom(uint32_t size = 260) : composed(size), scenery(size) {}
+  bool Resolve(const std::string& pattern, const char* root, const char* start = nullptr) {
+    AreaPaths room{composed.data(), scenery.data(), static_cast<uint32_t>(composed.size())};
+    return ResolveAreaFolder(pattern.c_str(), root, start, room, &folder, &problem);
+  }
+};
+
 TEST(SceneAreaFolder, RootPrefixAndSceneryFolderRule) {
-  AreaFolder folder;
-  ASSERT_TRUE(ResolveAreaFolder("=:\\=\\Alps\\*.BGL", "C:\\FS98", &folder, nullptr));
-  EXPECT_STREQ(folder.scenery_folder, "C:\\FS98\\Alps\\Scenery");
-  EXPECT_STREQ(folder.file_pattern, "*.BGL");
+  AreaRoom r;
+  ASSERT_TRUE(r.Resolve("=:\\=\\Alps\\*.BGL", "C:\\FS98"));
+  EXPECT_STREQ(r.folder.scenery_folder, "C:\\FS98\\Alps\\Scenery");
+  EXPECT_STREQ(r.folder.file_pattern, "*.BGL");
   // The root is followed directly by the rest of the pattern.
-  ASSERT_TRUE(ResolveAreaFolder("=:\\=Alps\\*.bgl", "C:\\FS98\\", &folder, nullptr));
-  EXPECT_STREQ(folder.scenery_folder, "C:\\FS98\\Alps\\Scenery");
+  ASSERT_TRUE(r.Resolve("=:\\=Alps\\*.bgl", "C:\\FS98\\"));
+  EXPECT_STREQ(r.folder.scenery_folder, "C:\\FS98\\Alps\\Scenery");
   // Without the prefix the pattern is the path; "=:\=" elsewhere is plain text.
-  ASSERT_TRUE(ResolveAreaFolder("Scenery\\=:\\=x\\A?.BGL", "C:\\FS98", &folder, nullptr));
-  EXPECT_STREQ(folder.scenery_folder, "Scenery\\=:\\=x\\Scenery");
-  EXPECT_STREQ(folder.file_pattern, "A?.BGL");
+  ASSERT_TRUE(r.Resolve("Scenery\\=:\\=x\\A?.BGL", "C:\\FS98"));
+  EXPECT_STREQ(r.folder.scenery_folder, "Scenery\\=:\\=x\\Scenery");
+  EXPECT_STREQ(r.folder.file_pattern, "A?.BGL");
+  // A relative folder goes below the start folder; a rooted one stays.
+  ASSERT_TRUE(r.Resolve("Lake\\*.BGL", "C:\\FS98", "C:\\Start"));
+  EXPECT_STREQ(r.folder.scenery_folder, "C:\\Start\\Lake\\Scenery");
+  ASSERT_TRUE(r.Resolve("D:\\Lake\\*.BGL", "C:\\FS98", "C:\\Start"));
+  EXPECT_STREQ(r.folder.scenery_folder, "D:\\Lake\\Scenery");
+  // A file pattern may be as long as the path leaves room for.
+  ASSERT_TRUE(r.Resolve("C:\\A\\LongerThan15.BGL", "C:\\"));
+  EXPECT_STREQ(r.folder.file_pattern, "LongerThan15.BGL");
 }
 
-TEST(SceneAreaFolder, NamesThatDoNotFitAreRefusedWithAReason) {
-  AreaFolder folder;
-  Diagnostic problem{};
-  EXPECT_FALSE(ResolveAreaFolder("NoSeparator.BGL", "C:\\", &folder, &problem));
-  EXPECT_NE(std::string(problem.text).find("no \"\\\""), std::string::npos) << problem.text;
-  EXPECT_FALSE(ResolveAreaFolder("C:\\A\\LongerThan15.BGL", "C:\\", &folder, &problem));
-  EXPECT_NE(std::string(problem.text).find("15"), std::string::npos) << problem.text;
-  ASSERT_TRUE(ResolveAreaFolder("C:\\A\\Fifteen_chars.B", "C:\\", &folder, nullptr));
-  const std::string root(250, 'r');
-  EXPECT_FALSE(ResolveAreaFolder("=:\\=\\A\\*.BGL", root.c_str(), &folder, &problem));
-  EXPECT_NE(std::string(problem.text).find("255"), std::string::npos) << problem.text;
-  // The path fits, the scenery folder beside it would not.
-  const std::string path = std::string(249, 'p') + "\\*.BGL";
-  ASSERT_EQ(path.size(), 255u);
-  EXPECT_FALSE(ResolveAreaFolder(path.c_str(), "C:\\", &folder, &problem));
-  EXPECT_FALSE(ResolveAreaFolder("=:\\=\\A\\*.BGL", nullptr, &folder, &problem));
+TEST(SceneAreaFolder, PathsAreRefusedOnlyBeyondTheFileSystemsLongestPath) {
+  struct Case {
+    uint32_t path_bytes;
+    std::string root, pattern, start;
+    const char* refusal;  // null: resolved
+  };
+  const std::string windows_root = "C:\\" + std::string(240, 'r');  // 243 characters
+  const std::string linux_root = "/" + std::string(4000, 'r');
+  const Case cases[] = {
+      // The composed path: 243 + 16 = 259 characters fit 260 bytes; one more does not.
+      {260, windows_root, "=:\\=\\A\\Thirteen_.BGL", "", nullptr},
+      {260, windows_root, "=:\\=\\A\\Fourteen__.BGL", "", "folder path is longer than 259"},
+      // The path fits, the scenery folder made of it does not.
+      {260, windows_root, "=:\\=\\" + std::string(8, 'a') + "\\*.BGL", "", "scenery folder"},
+      {260, "C:\\", std::string(240, 'a') + "\\*.BGL", windows_root, "scenery folder"},
+      // Paths far beyond 255 characters resolve where the system takes them.
+      {4096, linux_root, "=:\\=\\Alps\\*.BGL", "", nullptr},
+      {4096, "C:\\", std::string(2000, 'a') + "\\*.BGL", linux_root.substr(0, 2000), nullptr},
+      {4096, linux_root, "=:\\=\\" + std::string(90, 'a') + "\\*.BGL", "", "longer than 4095"},
+      {260, "C:\\", "NoSeparator.BGL", "", "no \"\\\""},
+  };
+  for (const Case& c : cases) {
+    AreaRoom r(c.path_bytes);
+    const bool resolved =
+        r.Resolve(c.pattern, c.root.c_str(), c.start.empty() ? nullptr : c.start.c_str());
+    SCOPED_TRACE(c.pattern.substr(0, 40) + " with " + std::to_string(c.path_bytes));
+    EXPECT_EQ(resolved, c.refusal == nullptr) << r.problem.text;
+    if (c.refusal != nullptr) {
+      EXPECT_NE(std::string(r.problem.text).find(c.refusal), std::string::npos) << r.problem.text;
+    } else {
+      EXPECT_LT(std::strlen(r.folder.scenery_folder), c.path_bytes);
+    }
+  }
+  AreaRoom r;
+  EXPECT_FALSE(r.Resolve("=:\\=\\A\\*.BGL", nullptr));
+}
+
+TEST(SceneAreaKill, LongAreaPathsRunWhereTheFileSystemTakesThem) {
+  // A root folder of 1000 characters: a Linux host takes it, Windows does not.
+  const std::string root = "C:\\" + std::string(1000, 'r');
+  const std::string alps = root + "\\Alps\\Scenery";
+  for (uint32_t path_bytes : {4096u, 260u}) {
+    SCOPED_TRACE(path_bytes);
+    AreaKillCase c;
+    c.fs.disk.max_path_bytes = path_bytes;
+    c.fs.PutFile(alps, "a.bgl", c.inside);
+    c.fs.PutFile(kWorld, "w.bgl", c.inside);
+    const int32_t status = AreaKill(c.state, c.fs, kLibrary, kScript, root.c_str(), 0);
+    const bool taken = path_bytes == 4096;
+    EXPECT_EQ(status, taken ? kStatusOk : kStatusNotWritten) << c.Problem();
+    EXPECT_EQ(c.fs.Contents(alps, "a.bgl"), taken ? c.Expected(c.inside) : c.inside);
+    EXPECT_EQ(c.fs.Contents(kWorld, "w.bgl"), c.Expected(c.inside));  // the next area runs
+    if (!taken) {
+      EXPECT_NE(c.Problem().find("longer than 259"), std::string::npos) << c.Problem();
+    }
+  }
 }
 
 TEST(SceneAreaKill, ARefusedAreaSetsThreeAndTheNextAreaStillRuns) {
@@ -288,12 +350,18 @@ TEST(SceneAreaKill, AFailedWriteCloseOrReplaceLeavesTheOriginal) {
 }
 
 TEST(SceneAreaKill, NoMemoryToReadAFileSetsThree) {
-  AreaKillCase c;
-  c.fs.PutFile(kAlps, "a.bgl", c.inside);
-  c.fs.disk.fail_allocation_number = 3;  // library, script, then the scenery file
-  EXPECT_EQ(c.Run(), kStatusNotWritten) << c.Problem();
-  EXPECT_EQ(c.fs.Contents(kAlps, "a.bgl"), c.inside);
-  EXPECT_EQ(c.fs.disk.live_blocks, 0);
+  // The blocks after the library and the script: the walk's folder paths,
+  // the scenery file, the path its new content is written to.
+  const int32_t statuses[] = {kStatusNoMemory, kStatusNotWritten, kStatusNotWritten};
+  for (int block = 0; block < 3; ++block) {
+    AreaKillCase c;
+    c.fs.PutFile(kAlps, "a.bgl", c.inside);
+    c.fs.disk.fail_allocation_number = 3 + block;
+    EXPECT_EQ(c.Run(), statuses[block]) << c.Problem();
+    EXPECT_EQ(c.fs.Contents(kAlps, "a.bgl"), c.inside) << block;
+    EXPECT_EQ(c.fs.TemporaryFiles(), 0) << block;
+    EXPECT_EQ(c.fs.disk.live_blocks, 0) << block;
+  }
 }
 
 }  // namespace

@@ -23,6 +23,7 @@ struct FakeFileSystem final : FileSystem {
   bool fail_create = false;
   int fail_allocation_number = 0;  // 1-based AllocateBlock call that fails; 0 = none
   bool no_memory_for_reads = false;
+  uint32_t max_path_bytes = 260;  // the paths Windows takes; a Linux host takes 4096
 
   int writes = 0;
   int allocations = 0;
@@ -45,6 +46,7 @@ struct FakeFileSystem final : FileSystem {
     --live_blocks;
     std::free(block);
   }
+  uint32_t MaxPathBytes() override { return max_path_bytes; }
 
   ReadOutcome ReadWholeFile(const char* path, OpenMode mode, uint32_t extra,
                             FileBlock* out) override {

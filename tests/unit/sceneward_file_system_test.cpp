@@ -53,6 +53,29 @@ TEST(SceneFileSystemWrites, AFailedWriteRemovesTheNewFile) {
   EXPECT_EQ(fs.writes, 3 + 2);  // three pieces, each checked
 }
 
+TEST(SceneFileSystemWrites, PathsBesideAreAsLongAsTheFileSystemTakes) {
+  const uint8_t data[] = {'n', 'e', 'w'};
+  // 600 characters: beyond 255 and 520, well within a Linux host's 4096.
+  const std::string deep = "C:\\" + std::string(586, 'd') + "\\WORLD.VIS";
+  const std::string limit = "C:\\" + std::string(4081, 'd') + "\\WORLD.VIS";  // 4094, beside 4096
+  struct Case {
+    uint32_t path_bytes;
+    const std::string& path;
+    bool replaced;
+  } cases[] = {{4096, deep, true}, {260, deep, false}, {4096, limit, false}};
+  for (const Case& c : cases) {
+    FakeFileSystem fs;
+    fs.max_path_bytes = c.path_bytes;
+    fs.Put(c.path, "old");
+    EXPECT_EQ(ReplaceFileContents(fs, c.path.c_str(), "VisEdit.$$$", data, sizeof data), c.replaced)
+        << c.path.size() << " in " << c.path_bytes;
+    const std::string expected = c.replaced ? "new" : "old";
+    EXPECT_EQ(fs.files[c.path], std::vector<uint8_t>(expected.begin(), expected.end()));
+    EXPECT_EQ(fs.files.size(), 1u);  // nothing left beside it
+    EXPECT_EQ(fs.live_blocks, 0);
+  }
+}
+
 // A fresh folder, removed again with its files.
 struct TempFolder {
   std::string path;

@@ -44,6 +44,7 @@ struct FolderFileSystem final : FileSystem {
 
   void* AllocateBlock(uint32_t size) override { return disk.AllocateBlock(size); }
   void FreeBlock(void* block) override { disk.FreeBlock(block); }
+  uint32_t MaxPathBytes() override { return disk.MaxPathBytes(); }
   ReadOutcome ReadWholeFile(const char* path, OpenMode mode, uint32_t extra,
                             FileBlock* out) override {
     return disk.ReadWholeFile(Resolve(path).c_str(), mode, extra, out);

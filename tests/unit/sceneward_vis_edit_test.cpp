@@ -168,6 +168,15 @@ TEST(SceneVisEdit, NoMemoryForTheNewLibraryIsStatusSix) {
   EXPECT_EQ(c.fs.live_blocks, 0);
 }
 
+TEST(SceneVisEdit, NoMemoryForThePathBesideTheLibraryLeavesIt) {
+  VisEditCase c;
+  c.fs.fail_allocation_number = 4;  // after the image, the script and the new library
+  EXPECT_EQ(c.Run(), kStatusNotWritten);
+  EXPECT_TRUE(c.LibraryUnchanged());
+  EXPECT_TRUE(c.fs.created.empty());
+  EXPECT_EQ(c.fs.live_blocks, 0);
+}
+
 TEST(SceneVisEdit, ALibraryThatWouldOutgrowItsOffsetsIsLeftUnchanged) {
   VisEditCase c;
   LibraryFileBuilder full = OldLibrary();

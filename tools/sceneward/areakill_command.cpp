@@ -1,5 +1,5 @@
 // sceneward areakill LIBRARY SCRIPT ROOT
-#include <limits.h>
+#include <fcntl.h>
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -22,24 +22,32 @@ struct AreaKillOptions {
 
 // The scan moves from folder to folder, so a relative root folder would be
 // read from the wrong place after the first area: it is made absolute first.
+// The system sizes both paths, so any path it takes is taken here.
 std::string AbsoluteFolder(const std::string& folder) {
-  char resolved[PATH_MAX];
-  if (realpath(folder.c_str(), resolved) != nullptr) return resolved;
-  char current[PATH_MAX];
-  if (folder.empty() || folder[0] == '/' || getcwd(current, sizeof current) == nullptr) {
-    return folder;
+  if (char* resolved = realpath(folder.c_str(), nullptr)) {
+    std::string absolute = resolved;
+    free(resolved);
+    return absolute;
   }
-  return std::string(current) + "/" + folder;
+  char* current = folder.empty() || folder[0] == '/' ? nullptr : getcwd(nullptr, 0);
+  if (current == nullptr) return folder;
+  std::string absolute = std::string(current) + "/" + folder;
+  free(current);
+  return absolute;
 }
 
 int RunAreaKill(const AreaKillOptions& o) {
   ScenewardState state{};
   PosixFileSystem fs;
   const std::string root = AbsoluteFolder(o.root);
-  char start[PATH_MAX];
-  const bool have_start = getcwd(start, sizeof start) != nullptr;
+  // The scan leaves the process in the last scenery folder; the folder the
+  // tool started in is held open, not by its name, to come back to it.
+  const int start = open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   int32_t status = AreaKill(state, fs, o.library.c_str(), o.script.c_str(), root.c_str(), 0);
-  if (have_start && chdir(start) != 0) std::cerr << "sceneward: cannot return to " << start << "\n";
+  if (start >= 0) {
+    if (fchdir(start) != 0) std::cerr << "sceneward: cannot return to the folder it started in\n";
+    close(start);
+  }
   if (status != 0) {
     ReportFailure(state.problem, status);
     return status;

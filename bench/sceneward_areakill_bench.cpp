@@ -106,6 +106,9 @@ struct TimedFileSystem final : FileSystem {
   bool CloseFile(FileHandle file) override {
     return Timed(closing, [&] { return posix.CloseFile(file); });
   }
+  bool FollowLinks(const char* path, char* out, uint32_t size) override {
+    return posix.FollowLinks(path, out, size);
+  }
   bool ReplaceFile(const char* replacement, const char* target) override {
     return Timed(replacing, [&] { return posix.ReplaceFile(replacement, target); });
   }

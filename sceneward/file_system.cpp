@@ -2,6 +2,13 @@
 
 #include <cstring>
 
+bool CopyPath(const char* path, char* out, uint32_t size) {
+  size_t length = std::strlen(path);
+  if (length >= size) return false;
+  std::memcpy(out, path, length + 1);
+  return true;
+}
+
 bool WriteNewFile(FileSystem& fs, const char* path, const uint8_t* data, uint32_t size) {
   FileHandle file = fs.CreateNewFile(path);
   if (file == nullptr) return false;
@@ -30,15 +37,18 @@ bool PathBeside(const char* path, const char* name, char* out, uint32_t out_size
 
 bool ReplaceFileContents(FileSystem& fs, const char* path, const char* beside_name,
                          const uint8_t* data, uint32_t size) {
+  // One block for the file that is replaced and the new one beside it.
   const uint32_t path_bytes = fs.MaxPathBytes();
-  char* beside = static_cast<char*>(fs.AllocateBlock(path_bytes));
-  if (beside == nullptr) return false;
-  bool replaced =
-      PathBeside(path, beside_name, beside, path_bytes) && WriteNewFile(fs, beside, data, size);
-  if (replaced && !fs.ReplaceFile(beside, path)) {
+  char* target = static_cast<char*>(fs.AllocateBlock(2 * path_bytes));
+  if (target == nullptr) return false;
+  char* beside = target + path_bytes;
+  bool replaced = fs.FollowLinks(path, target, path_bytes) &&
+                  PathBeside(target, beside_name, beside, path_bytes) &&
+                  WriteNewFile(fs, beside, data, size);
+  if (replaced && !fs.ReplaceFile(beside, target)) {
     fs.RemoveFile(beside);
     replaced = false;
   }
-  fs.FreeBlock(beside);
+  fs.FreeBlock(target);
   return replaced;
 }

@@ -41,6 +41,11 @@ struct FileSystem {
   // False when the data may not have reached the disk; the handle is gone either way.
   virtual bool CloseFile(FileHandle file) = 0;
 
+  // The path of the file that `path` names, into out (size bytes): `path`
+  // itself, or, for a symbolic link, the file it leads to, link after link.
+  // False for a link that leads to no file (or round in a circle) and for a
+  // path that does not fit.
+  virtual bool FollowLinks(const char* path, char* out, uint32_t size) = 0;
   // Puts `replacement` in the place of `target`, replacing it. False leaves
   // `target` exactly as it was.
   virtual bool ReplaceFile(const char* replacement, const char* target) = 0;
@@ -73,11 +78,16 @@ bool WriteNewFile(FileSystem& fs, const char* path, const uint8_t* data, uint32_
 
 // Replaces the file at `path` by one holding exactly `data`: the new content
 // is written completely into `beside_name` in the same folder first, and only
-// then put in the file's place. On failure (also when the path beside does
-// not fit the file system's paths, or no memory is left for it) the old file
+// then put in the file's place. A symbolic link stays as it is: the file it
+// leads to is replaced, and the new content is written beside that file. On
+// failure (also for a link that leads to no file, a path beside that does not
+// fit the file system's paths, or no memory left for the paths) the old file
 // stays byte for byte as it was and the partial new one is removed.
 bool ReplaceFileContents(FileSystem& fs, const char* path, const char* beside_name,
                          const uint8_t* data, uint32_t size);
+
+// `path` into out; false if it does not fit in `size` bytes.
+bool CopyPath(const char* path, char* out, uint32_t size);
 
 // `path` with its last component replaced by `name`, into out; false if it
 // does not fit. Both '\' and '/' end a folder.

@@ -51,9 +51,13 @@ uint32_t ReadFully(int descriptor, uint8_t* bytes, uint32_t size) {
   return done;
 }
 
-bool IsRegularFile(const char* name) {
+// A file of the folder to list: a regular file, or a symbolic link to one or
+// to nothing; the latter is listed so that it is told, not passed over.
+// Folders, pipes and devices are left out.
+bool IsListedFile(const char* name) {
   struct stat info;
-  return stat(name, &info) == 0 && S_ISREG(info.st_mode);
+  if (stat(name, &info) == 0) return S_ISREG(info.st_mode);
+  return lstat(name, &info) == 0 && S_ISLNK(info.st_mode);
 }
 
 // The matching names of the current folder, NUL-separated in one block, taken
@@ -66,7 +70,7 @@ char* MatchingNames(const char* pattern, size_t* total) {
   size_t used = 0;
   for (dirent* entry = readdir(folder); names != nullptr && entry != nullptr;
        entry = readdir(folder)) {
-    if (!MatchFilePattern(pattern, entry->d_name) || !IsRegularFile(entry->d_name)) continue;
+    if (!MatchFilePattern(pattern, entry->d_name) || !IsListedFile(entry->d_name)) continue;
     size_t length = std::strlen(entry->d_name) + 1;
     char* grown = static_cast<char*>(std::realloc(names, used + length));
     if (grown == nullptr) std::free(names);
@@ -146,6 +150,21 @@ bool PosixFileSystem::CloseFile(FileHandle file) {
   bool synced = fsync(DescriptorOf(file)) == 0;
   bool closed = close(DescriptorOf(file)) == 0;
   return synced && closed;
+}
+
+bool PosixFileSystem::FollowLinks(const char* path, char* out, uint32_t size) {
+  HostPath host(path);
+  if (host.empty()) return false;
+  struct stat info;
+  // A path that is no link (or names nothing yet) is the file itself.
+  if (lstat(host.text, &info) != 0 || !S_ISLNK(info.st_mode)) return CopyPath(path, out, size);
+  // realpath follows the whole chain, reading each relative target from the
+  // folder of its link, and fails for a link to nothing or a circle.
+  char* followed = realpath(host.text, nullptr);
+  if (followed == nullptr) return false;
+  bool fits = CopyPath(followed, out, size);
+  std::free(followed);
+  return fits;
 }
 
 bool PosixFileSystem::ReplaceFile(const char* replacement, const char* target) {

@@ -130,6 +130,11 @@ bool Win32FileSystem::CloseFile(FileHandle file) {
   return flushed && closed;
 }
 
+// The Windows systems this runs on have no symbolic links.
+bool Win32FileSystem::FollowLinks(const char* path, char* out, uint32_t size) {
+  return CopyPath(path, out, size);
+}
+
 // The old file is kept under a spare name until the new one is in place, so
 // no call needs MoveFileExA, which Windows 9x lacks.
 bool Win32FileSystem::ReplaceFile(const char* replacement, const char* target) {

@@ -88,6 +88,9 @@ struct FakeFileSystem final : FileSystem {
     return !fail_close;
   }
 
+  bool FollowLinks(const char* path, char* out, uint32_t size) override {
+    return CopyPath(path, out, size);
+  }
   bool ReplaceFile(const char* replacement, const char* target) override {
     if (fail_replace || files.count(replacement) == 0) return false;
     files[target] = files[replacement];

@@ -1,3 +1,4 @@
+#include <dirent.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -129,6 +130,64 @@ TEST(SceneFileSystemPosix, ReplaceKeepsThePermissionsAndLeavesNoFileBeside) {
   EXPECT_NE(access((folder / "VisEdit.$$$").c_str(), F_OK), 0);
 }
 
+// The names in a folder, sorted.
+std::vector<std::string> Names(const std::string& folder) {
+  std::vector<std::string> names;
+  if (DIR* listing = opendir(folder.c_str())) {
+    while (dirent* entry = readdir(listing)) {
+      if (entry->d_name[0] != '.') names.push_back(entry->d_name);
+    }
+    closedir(listing);
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// sim/WORLD.VIS is a link, in every shape a simulator folder in a Wine
+// prefix may hold, to real/WORLD.VIS: the link stays a link, the file it
+// leads to takes the new content, written beside that file. A link to no
+// file, or round in a circle, is refused and nothing is written.
+TEST(SceneFileSystemPosix, ReplacingThroughALinkReplacesTheFileItLeadsTo) {
+  struct Case {
+    const char* link;  // what sim/WORLD.VIS holds
+    const char* hop;   // what sim/hop holds, if it is made
+    bool replaced;
+  };
+  const Case cases[] = {
+      {"@/real/WORLD.VIS", nullptr, true},  // "@" stands for the test's folder
+      {"../real/WORLD.VIS", nullptr, true}, {"hop", "../real/WORLD.VIS", true},  // a link to a link
+      {"../real/NONE.VIS", nullptr, false}, {"hop", "WORLD.VIS", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.link);
+    TempFolder f;
+    mkdir((f / "real").c_str(), 0777);
+    mkdir((f / "sim").c_str(), 0777);
+    WriteText(f / "real/WORLD.VIS", "old");
+    chmod((f / "real/WORLD.VIS").c_str(), 0640);
+    const std::string link = c.link[0] == '@' ? f.path + (c.link + 1) : c.link;
+    ASSERT_EQ(symlink(link.c_str(), (f / "sim/WORLD.VIS").c_str()), 0);
+    if (c.hop != nullptr) {
+      ASSERT_EQ(symlink(c.hop, (f / "sim/hop").c_str()), 0);
+    }
+    const std::vector<std::string> sim_names = Names(f / "sim");
+    PosixFileSystem fs;
+    const uint8_t data[] = {'n', 'e', 'w'};
+    std::string windows_path = f.path + "\\sim\\WORLD.VIS";
+    EXPECT_EQ(ReplaceFileContents(fs, windows_path.c_str(), "VisEdit.$$$", data, sizeof data),
+              c.replaced);
+    EXPECT_EQ(ReadText(f / "real/WORLD.VIS"), c.replaced ? "new" : "old");
+    struct stat info;
+    ASSERT_EQ(stat((f / "real/WORLD.VIS").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+    char held[256] = {};
+    ASSERT_GT(readlink((f / "sim/WORLD.VIS").c_str(), held, sizeof held - 1), 0);
+    EXPECT_EQ(std::string(held), link);
+    EXPECT_EQ(Names(f / "sim"), sim_names);
+    EXPECT_EQ(Names(f / "real"), std::vector<std::string>{"WORLD.VIS"});
+  }
+}
+
 TEST(SceneFileSystemPosix, AFailedReplaceLeavesTheOldFile) {
   TempFolder folder;
   std::string target = folder / "WORLD.VIS";
@@ -153,6 +212,11 @@ TEST(SceneFileSystemPosix, ListingMatchesFilesOfTheCurrentFolderRegardlessOfCase
     WriteText(folder / (std::string("Scenery/") + name), "x");
   }
   mkdir((folder / "Scenery/dir.bgl").c_str(), 0777);
+  // A link to nothing is listed, to be told when it is read; a link to a
+  // folder and a pipe (which would hold up the reader) are not.
+  ASSERT_EQ(symlink("none", (folder / "Scenery/gone.bgl").c_str()), 0);
+  ASSERT_EQ(symlink("dir.bgl", (folder / "Scenery/dirlink.bgl").c_str()), 0);
+  ASSERT_EQ(mkfifo((folder / "Scenery/pipe.bgl").c_str(), 0666), 0);
   char previous[4096];
   ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
   PosixFileSystem fs;
@@ -163,7 +227,7 @@ TEST(SceneFileSystemPosix, ListingMatchesFilesOfTheCurrentFolderRegardlessOfCase
   EXPECT_TRUE(fs.RemoveFile("d.txt"));
   ASSERT_EQ(chdir(previous), 0);
   std::sort(names.begin(), names.end());
-  EXPECT_EQ(names, (std::vector<std::string>{"B.BGL", "a.bgl", "c.Bgl"}));
+  EXPECT_EQ(names, (std::vector<std::string>{"B.BGL", "a.bgl", "c.Bgl", "gone.bgl"}));
   EXPECT_EQ(ReadText(folder / "Scenery/z.bgl"), "x");
   EXPECT_NE(access((folder / "Scenery/d.txt").c_str(), F_OK), 0);
   EXPECT_FALSE(fs.ChangeFolder((folder / "missing").c_str()));

@@ -56,6 +56,9 @@ struct FolderFileSystem final : FileSystem {
     return disk.WriteBytes(file, data, count);
   }
   bool CloseFile(FileHandle file) override { return disk.CloseFile(file); }
+  bool FollowLinks(const char* path, char* out, uint32_t size) override {
+    return disk.FollowLinks(path, out, size);
+  }
   bool ReplaceFile(const char* replacement, const char* target) override {
     return disk.ReplaceFile(Resolve(replacement).c_str(), Resolve(target).c_str());
   }

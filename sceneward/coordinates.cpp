@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <cstring>
 
 namespace {
 
@@ -39,15 +38,21 @@ size_t DecimalNumberLength(const char* text) {
   return n;
 }
 
-// Reads the number at *position with the C runtime's conversion, over a copy
-// so that the script buffer is only ever read.
+// Reads the decimal number at *position, whatever its length, with the C
+// runtime's conversion, straight from the script buffer (which is only
+// read, and ends in a terminator). The conversion must end where the
+// decimal form does: only a leading "0x" would make it read on, as a
+// hexadecimal number, so that 0 is taken here as the 0 it is.
 bool ReadNumber(const char** position, double* value) {
-  size_t length = DecimalNumberLength(*position);
-  char copy[80];
-  if (length >= sizeof copy) return false;
-  std::memcpy(copy, *position, length);
-  copy[length] = '\0';
-  *value = std::strtod(copy, nullptr);
+  const char* text = *position;
+  const size_t length = DecimalNumberLength(text);
+  if (text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+    *value = 0.0;
+  } else {
+    char* end = nullptr;
+    *value = std::strtod(text, &end);
+    if (end != text + length) return false;  // not the decimal form after all
+  }
   *position += length;
   return std::isfinite(*value);
 }

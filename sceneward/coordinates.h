@@ -12,9 +12,10 @@ constexpr double kLatitudeUnitsPerSecond = 30.8695987654321;
 constexpr double kLongitudeUnitsPerSecond = 3314.01797530864;
 
 // Seconds of arc of the numbers and unit letters at *position, which moves
-// past them. A number followed by another letter counts nothing. False when
-// a number cannot be read as a finite value (it overflows, or it is written
-// with more than 79 characters).
+// past them. A number followed by another letter counts nothing. Numbers
+// are decimal (no hexadecimal, infinity or NaN) and may have any number of
+// digits: their value counts, not their spelling. False when a number's
+// value is not finite (it overflows).
 bool ParseAngle(const char** position, double* seconds);
 
 // The whole coordinate with hemisphere, wrapping and separators. False as

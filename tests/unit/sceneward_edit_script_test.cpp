@@ -267,6 +267,34 @@ TEST(SceneScriptCoordinates, NumbersTooLargeToReadAreRefused) {
   ExpectRefused("AREA 1G, 1e999G, 2G, 0G", 1, "north edge of AREA holds a number too large");
 }
 
+TEST(SceneScriptCoordinates, NumbersOfAnyLengthAreReadByTheirValue) {
+  const std::string zeros(200, '0');
+  const struct {
+    std::string text;
+    const char* same_as;  // null: refused
+  } cases[] = {
+      {zeros + "46G", "46G"},
+      {"46." + zeros + "1G", "46G"},  // the fraction is far below what a double holds
+      {zeros + "12.5" + zeros + "G30M" + zeros + "15S", "12.5G30M15S"},
+      {"0." + std::string(100, '0') + "46e102G", "46G"},
+      {"46G" + zeros + "E", "46G"},  // a number without a unit counts nothing
+      {"0x10G", "10G"},              // no hexadecimal: a 0, then the letter x
+      {"1" + zeros + zeros + "G", nullptr},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text.size());
+    int32_t units = 0;
+    const char* position = c.text.c_str();
+    ASSERT_EQ(ParseLatitude(&position, &units), c.same_as != nullptr);
+    if (c.same_as == nullptr) continue;
+    EXPECT_EQ(units, Latitude(c.same_as));
+    EXPECT_EQ(*position, '\0');
+  }
+  ParsedScript long_number = Parse("TITLE \"A\"\nAREA 12G30ME, " + zeros + "46G0MN, 13G, 45G\n");
+  ASSERT_TRUE(long_number.ok) << long_number.problem.text;
+  EXPECT_EQ(long_number.edit.kill_areas[0].north, Latitude("46G"));
+}
+
 TEST(SceneScriptFile, LoadingReportsEachFailureWithItsStatus) {
   FakeFileSystem fs;
   EditParameters edit;

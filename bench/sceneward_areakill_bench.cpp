@@ -114,6 +114,7 @@ struct TimedFileSystem final : FileSystem {
   }
   bool RemoveFile(const char* path) override { return posix.RemoveFile(path); }
   bool RenameFile(const char* from, const char* to) override { return posix.RenameFile(from, to); }
+  bool HasDriveLetters() override { return posix.HasDriveLetters(); }
   bool ChangeFolder(const char* path) override { return posix.ChangeFolder(path); }
   bool CurrentFolder(char* out, uint32_t size) override { return posix.CurrentFolder(out, size); }
   bool ListFolder(const char* pattern, bool (*visit)(void*, const char*), void* context) override {

@@ -26,8 +26,8 @@ int32_t ScanEveryArea(ScenewardState& state, FileSystem& fs, const LibraryImage&
   // The loaded image has been checked: every entry and the list's end lie
   // inside it.
   while (ReadAreaEntry(image.bytes, image.size, offset, &entry) == AreaStep::kEntry) {
+    ScanAreaFolder(state, fs, walk, state.area_kill.areas, entry.folder_pattern);
     state.area_kill.areas += 1;
-    ScanAreaFolder(state, fs, walk, entry.folder_pattern);
     offset = entry.end;
   }
   fs.FreeBlock(paths);

@@ -45,6 +45,19 @@ bool IsRelativePath(const char* path) {
   return !rooted && !drive;
 }
 
+bool HasRootPrefix(const char* folder_pattern) {
+  return std::strncmp(folder_pattern, kRootFolderPrefix, sizeof kRootFolderPrefix - 1) == 0;
+}
+
+// Whether the area's path begins with a drive letter: the root folder's
+// for a pattern that stands under it, the pattern's own otherwise.
+bool NamesADrive(const char* folder_pattern, const char* root_folder) {
+  const char* path = HasRootPrefix(folder_pattern) ? root_folder : folder_pattern;
+  if (path == nullptr) return false;
+  const char letter = static_cast<char>(path[0] & ~0x20);
+  return letter >= 'A' && letter <= 'Z' && path[1] == ':';
+}
+
 // Whether snprintf's result filled at most `size` bytes, terminator included.
 bool Fits(int length, uint32_t size) {
   return length >= 0 && static_cast<uint32_t>(length) < size;
@@ -65,7 +78,7 @@ bool ResolveAreaFolder(const char* folder_pattern, const char* root_folder,
   const size_t prefix_length = sizeof kRootFolderPrefix - 1;
   char* path = room.composed;
   int length;
-  if (std::strncmp(folder_pattern, kRootFolderPrefix, prefix_length) == 0) {
+  if (HasRootPrefix(folder_pattern)) {
     if (root_folder == nullptr) return Refuse(problem, "the area needs a root folder; none given");
     length = std::snprintf(path, room.size, "%s%s", root_folder, folder_pattern + prefix_length);
   } else {
@@ -154,8 +167,16 @@ bool VisitSceneryFile(void* context, const char* name) {
 
 }  // namespace
 
-void ScanAreaFolder(ScenewardState& state, FileSystem& fs, const AreaWalk& walk,
+void ScanAreaFolder(ScenewardState& state, FileSystem& fs, const AreaWalk& walk, uint32_t index,
                     const char* folder_pattern) {
+  if (!fs.HasDriveLetters() && NamesADrive(folder_pattern, state.edit.folder)) {
+    state.area_kill.areas_skipped += 1;
+    if (state.area_notice != nullptr) {
+      state.area_notice(state.area_notice_context, index, folder_pattern,
+                        "a drive-letter folder names no folder here");
+    }
+    return;
+  }
   AreaFolder area;
   if (!ResolveAreaFolder(folder_pattern, state.edit.folder, walk.start_folder, walk.room, &area,
                          &state.problem)) {

@@ -56,5 +56,8 @@ bool FilterSceneryFile(ScenewardState& state, FileSystem& fs, const char* name);
 // area does not depend on the folder the one before it entered. A folder
 // that cannot be entered is skipped silently; the first file that fails
 // records status 3 and ends the scan of this folder.
-void ScanAreaFolder(ScenewardState& state, FileSystem& fs, const AreaWalk& walk,
+// An area whose folder begins with a drive letter, on a file system that
+// has none, names no folder there: it is counted, told to the state's
+// notice, and skipped without a status.
+void ScanAreaFolder(ScenewardState& state, FileSystem& fs, const AreaWalk& walk, uint32_t area,
                     const char* folder_pattern);

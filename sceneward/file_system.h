@@ -52,6 +52,10 @@ struct FileSystem {
   virtual bool RemoveFile(const char* path) = 0;
   virtual bool RenameFile(const char* from, const char* to) = 0;
 
+  // Whether a path may begin with a drive letter ("C:\FS98"), as Windows'
+  // paths do. A Linux host has no drives: it would take "C:" for the name
+  // of a folder inside the current one.
+  virtual bool HasDriveLetters() = 0;
   // Makes `path` the process's current folder.
   virtual bool ChangeFolder(const char* path) = 0;
   // The process's current folder as a full path, into out; false when it

@@ -188,6 +188,10 @@ bool PosixFileSystem::RenameFile(const char* from, const char* to) {
   return !old_name.empty() && !new_name.empty() && rename(old_name.text, new_name.text) == 0;
 }
 
+bool PosixFileSystem::HasDriveLetters() {
+  return false;
+}
+
 bool PosixFileSystem::ChangeFolder(const char* path) {
   HostPath host(path);
   return !host.empty() && chdir(host.text) == 0;

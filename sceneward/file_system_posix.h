@@ -18,6 +18,7 @@ struct PosixFileSystem final : FileSystem {
   bool ReplaceFile(const char* replacement, const char* target) override;
   bool RemoveFile(const char* path) override;
   bool RenameFile(const char* from, const char* to) override;
+  bool HasDriveLetters() override;
   bool ChangeFolder(const char* path) override;
   bool CurrentFolder(char* out, uint32_t size) override;
   bool ListFolder(const char* pattern, bool (*visit)(void* context, const char* name),

@@ -150,6 +150,10 @@ bool Win32FileSystem::RenameFile(const char* from, const char* to) {
   return MoveFileA(from, to) != 0;
 }
 
+bool Win32FileSystem::HasDriveLetters() {
+  return true;
+}
+
 bool Win32FileSystem::ChangeFolder(const char* path) {
   return SetCurrentDirectoryA(path) != 0;
 }

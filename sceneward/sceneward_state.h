@@ -10,10 +10,17 @@
 // What the latest AreaKill did, for the command-line tool's report.
 struct AreaKillTally {
   uint32_t areas;            // entries of the library's area list
+  uint32_t areas_skipped;    // areas whose folder names none on this system
   uint32_t folders_scanned;  // their scenery folders that could be entered
   uint32_t files_rewritten;  // scenery files replaced by their rewritten content
   uint32_t objects_dropped;  // index entries of objects left out of those files
 };
+
+// Told of an area that the walk leaves out because its folder names none on
+// this system: its place in the area list (from 0), its folder pattern and
+// why. The command-line tool prints it; the DLL tells no one.
+using AreaNotice = void (*)(void* context, uint32_t area, const char* folder_pattern,
+                            const char* reason);
 
 // All the state the exports keep between and during calls. The DLL holds one
 // instance; tests and the command-line tool make their own. Zero-initialised
@@ -27,4 +34,6 @@ struct ScenewardState {
   // for a scenery folder and a file name in it, each as long as a path.
   char problem_path[2 * kLongestPathBytes];
   AreaKillTally area_kill;
+  AreaNotice area_notice;  // null: no one is told
+  void* area_notice_context;
 };

@@ -161,6 +161,47 @@ TEST(SceneAreaKill, RelativeFoldersAreTakenFromWhereTheWalkBegan) {
   EXPECT_EQ(c.fs.Contents(kHills, "h.bgl"), c.Expected(c.inside));
 }
 
+// The areas told as skipped, as "index pattern: reason".
+void RecordNotice(void* context, uint32_t area, const char* folder_pattern, const char* reason) {
+  static_cast<std::vector<std::string>*>(context)->push_back(std::to_string(area) + " " +
+                                                             folder_pattern + ": " + reason);
+}
+
+// A drive-letter area, first in the list or after another: a file system
+// without drives (Linux) skips it with a notice and no status, whatever
+// folder "C:" would name there; Windows scans it.
+TEST(SceneAreaKill, DriveLetterAreasAreSkippedWhereTheSystemHasNoDrives) {
+  const char kDrive[] = "C:\\FS98\\Alps\\*.BGL";
+  const char kLake[] = "C:\\FS98\\Lake\\Scenery";
+  for (bool drive_first : {true, false}) {
+    for (bool drive_letters : {false, true}) {
+      SCOPED_TRACE(std::string(drive_first ? "first" : "second") +
+                   (drive_letters ? ", with drives" : ", without drives"));
+      std::vector<AreaEntryFields> entries = {{10, 1, "Lake\\*.BGL", "Lake"}};
+      entries.insert(drive_first ? entries.begin() : entries.end(), {30, 1, kDrive, "Alps"});
+      AreaKillCase c(entries);
+      c.fs.disk.drive_letters = drive_letters;
+      c.fs.folders.insert(kRoot);
+      c.fs.current = kRoot;
+      c.fs.PutFile(kAlps, "a.bgl", c.inside);
+      c.fs.PutFile(kLake, "l.bgl", c.inside);
+      std::vector<std::string> notices;
+      c.state.area_notice = RecordNotice;
+      c.state.area_notice_context = &notices;
+      EXPECT_EQ(c.Run(), kStatusOk) << c.Problem();
+      EXPECT_EQ(c.fs.Contents(kLake, "l.bgl"), c.Expected(c.inside));
+      EXPECT_EQ(c.fs.Contents(kAlps, "a.bgl"), drive_letters ? c.Expected(c.inside) : c.inside);
+      EXPECT_EQ(c.state.area_kill.areas, 2u);
+      EXPECT_EQ(c.state.area_kill.areas_skipped, drive_letters ? 0u : 1u);
+      EXPECT_EQ(c.state.area_kill.folders_scanned, drive_letters ? 2u : 1u);
+      const std::string told = std::to_string(drive_first ? 0 : 1) + " " + kDrive +
+                               ": a drive-letter folder names no folder here";
+      EXPECT_EQ(notices,
+                drive_letters ? std::vector<std::string>{} : std::vector<std::string>{told});
+    }
+  }
+}
+
 // Room for resolving an area on a file system taking paths of `size` bytes:
 // 260 as on Windows, 4096 as on Linux.
 struct AreaRoom {

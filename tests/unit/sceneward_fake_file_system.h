@@ -24,6 +24,7 @@ struct FakeFileSystem final : FileSystem {
   int fail_allocation_number = 0;  // 1-based AllocateBlock call that fails; 0 = none
   bool no_memory_for_reads = false;
   uint32_t max_path_bytes = 260;  // the paths Windows takes; a Linux host takes 4096
+  bool drive_letters = true;      // as on Windows; a Linux host has none
 
   int writes = 0;
   int allocations = 0;
@@ -104,6 +105,7 @@ struct FakeFileSystem final : FileSystem {
     files.erase(from);
     return true;
   }
+  bool HasDriveLetters() override { return drive_letters; }
   bool ChangeFolder(const char*) override { return false; }
   bool CurrentFolder(char*, uint32_t) override { return false; }
   bool ListFolder(const char* pattern, bool (*visit)(void*, const char*), void* context) override {

@@ -66,6 +66,7 @@ struct FolderFileSystem final : FileSystem {
   bool RenameFile(const char* from, const char* to) override {
     return disk.RenameFile(Resolve(from).c_str(), Resolve(to).c_str());
   }
+  bool HasDriveLetters() override { return disk.HasDriveLetters(); }
   bool ChangeFolder(const char* path) override {
     std::string folder = Resolve(path);
     if (folders.count(folder) == 0) return false;

@@ -19,7 +19,7 @@ town > Area/Scenery/Town.Bgl
 [ "$(grep -c 'object of class 0' before.txt)" -eq 2 ] || fail "show-index before: $(cat before.txt)"
 
 "$tool" areakill WORLD.VIS Sceneward.DAT . > out.txt 2> err.txt || fail "areakill: status $?: $(cat err.txt)"
-[ "$(cat out.txt)" = 'WORLD.VIS: areas 1, scenery folders scanned 1, files rewritten 1, objects removed 1' ] \
+[ "$(cat out.txt)" = 'WORLD.VIS: areas 1, skipped 0, scenery folders scanned 1, files rewritten 1, objects removed 1' ] \
   || fail "areakill report: $(cat out.txt)"
 "$tool" show-index Area/Scenery/Town.Bgl > after.txt || fail "show-index after: status $?"
 grep -q '^@[0-9]* list of 1 entries' after.txt || fail "after: $(cat after.txt)"
@@ -27,6 +27,21 @@ grep -q 'latitude 150000 ' after.txt || fail "the outside object is gone: $(cat 
 ! grep -q 'latitude 50000 ' after.txt || fail "the inside object stayed: $(cat after.txt)"
 [ -z "$(ls Area/Scenery/*.\$\$\$ 2>/dev/null)" ] || fail "a temporary file was left behind"
 [ "$(pwd)" = "$(cd "$work" && pwd)" ] || fail "the tool's folder changed"
+
+# A drive-letter area names no folder on Linux, not even the folder "C:"
+# here: first in the list or after another, it is skipped with a notice,
+# counted, and the status stays 0.
+mkdir -p 'C:/X/Scenery' && town > 'C:/X/Scenery/Town.Bgl'
+for index in 0 1; do
+  if [ "$index" -eq 0 ]; then library 'C:\X\*.BGL' '=:\=\Area\*.BGL'; else library '=:\=\Area\*.BGL' 'C:\X\*.BGL'; fi > Drive.VIS
+  town > Area/Scenery/Town.Bgl
+  "$tool" areakill Drive.VIS Sceneward.DAT . > out.txt 2> err.txt || fail "drive letter, area $index: status $?: $(cat err.txt)"
+  [ "$(cat err.txt)" = "sceneward: Drive.VIS: area $index (C:\\X\\*.BGL): a drive-letter folder names no folder here; skipped" ] \
+    || fail "drive letter, area $index: $(cat err.txt)"
+  [ "$(cat out.txt)" = 'Drive.VIS: areas 2, skipped 1, scenery folders scanned 1, files rewritten 1, objects removed 1' ] \
+    || fail "drive letter, area $index: $(cat out.txt)"
+  town | cmp - 'C:/X/Scenery/Town.Bgl' || fail "drive letter, area $index: the folder C: was scanned"
+done
 
 # A file cut short inside its index: refused by both commands, left as it was.
 head -c 250 Area/Scenery/Town.Bgl > Area/Scenery/Cut.BGL

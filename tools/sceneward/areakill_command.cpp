@@ -36,8 +36,17 @@ std::string AbsoluteFolder(const std::string& folder) {
   return absolute;
 }
 
+// "sceneward: WORLD.VIS: area 3 (C:\X\*.BGL): ...; skipped", the area
+// numbered as `show` numbers it.
+void TellSkippedArea(void* library, uint32_t area, const char* folder_pattern, const char* reason) {
+  std::cerr << "sceneward: " << *static_cast<const std::string*>(library) << ": area " << area
+            << " (" << FromLatin1(folder_pattern) << "): " << reason << "; skipped\n";
+}
+
 int RunAreaKill(const AreaKillOptions& o) {
   ScenewardState state{};
+  state.area_notice = TellSkippedArea;
+  state.area_notice_context = const_cast<std::string*>(&o.library);
   PosixFileSystem fs;
   const std::string root = AbsoluteFolder(o.root);
   // The scan leaves the process in the last scenery folder; the folder the
@@ -53,9 +62,9 @@ int RunAreaKill(const AreaKillOptions& o) {
     return status;
   }
   const AreaKillTally& done = state.area_kill;
-  std::cout << o.library << ": areas " << done.areas << ", scenery folders scanned "
-            << done.folders_scanned << ", files rewritten " << done.files_rewritten
-            << ", objects removed " << done.objects_dropped;
+  std::cout << o.library << ": areas " << done.areas << ", skipped " << done.areas_skipped
+            << ", scenery folders scanned " << done.folders_scanned << ", files rewritten "
+            << done.files_rewritten << ", objects removed " << done.objects_dropped;
   if (state.edit.kill_area_count == 0) std::cout << " (the script has no AREA)";
   std::cout << "\n";
   return status;

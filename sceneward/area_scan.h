@@ -58,6 +58,6 @@ bool FilterSceneryFile(ScenewardState& state, FileSystem& fs, const char* name);
 // records status 3 and ends the scan of this folder.
 // An area whose folder begins with a drive letter, on a file system that
 // has none, names no folder there: it is counted, told to the state's
-// notice, and skipped without a status.
-void ScanAreaFolder(ScenewardState& state, FileSystem& fs, const AreaWalk& walk, uint32_t area,
+// notice with `index`, its place in the list, and skipped without a status.
+void ScanAreaFolder(ScenewardState& state, FileSystem& fs, const AreaWalk& walk, uint32_t index,
                     const char* folder_pattern);

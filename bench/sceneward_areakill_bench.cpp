@@ -109,7 +109,7 @@ struct TimedFileSystem final : FileSystem {
   bool FollowLinks(const char* path, char* out, uint32_t size) override {
     return posix.FollowLinks(path, out, size);
   }
-  bool ReplaceFile(const char* replacement, const char* target) override {
+  ReplaceOutcome ReplaceFile(const char* replacement, const char* target) override {
     return Timed(replacing, [&] { return posix.ReplaceFile(replacement, target); });
   }
   bool RemoveFile(const char* path) override { return posix.RemoveFile(path); }

@@ -45,9 +45,11 @@ bool ReplaceFileContents(FileSystem& fs, const char* path, const char* beside_na
   bool replaced = fs.FollowLinks(path, target, path_bytes) &&
                   PathBeside(target, beside_name, beside, path_bytes) &&
                   WriteNewFile(fs, beside, data, size);
-  if (replaced && !fs.ReplaceFile(beside, target)) {
-    fs.RemoveFile(beside);
-    replaced = false;
+  if (replaced) {
+    ReplaceOutcome outcome = fs.ReplaceFile(beside, target);
+    // While no file stands at the target, the new one may be the only copy.
+    if (outcome == ReplaceOutcome::kUnchanged) fs.RemoveFile(beside);
+    replaced = outcome == ReplaceOutcome::kReplaced;
   }
   fs.FreeBlock(target);
   return replaced;

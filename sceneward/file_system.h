@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "common/file_replace.h"
+
 // The files and folders the exports work on, as an interface so that the
 // DLL, the Linux tool and the tests each bring their own: the Win32 calls,
 // POSIX calls, or a file system in memory that fails on demand.
@@ -46,9 +48,10 @@ struct FileSystem {
   // False for a link that leads to no file (or round in a circle) and for a
   // path that does not fit.
   virtual bool FollowLinks(const char* path, char* out, uint32_t size) = 0;
-  // Puts `replacement` in the place of `target`, replacing it. False leaves
-  // `target` exactly as it was.
-  virtual bool ReplaceFile(const char* replacement, const char* target) = 0;
+  // Puts `replacement` in the place of `target`, replacing it. kUnchanged
+  // leaves `target` exactly as it was; kTargetMissing leaves both files, the
+  // old one under a spare name beside it.
+  virtual ReplaceOutcome ReplaceFile(const char* replacement, const char* target) = 0;
   virtual bool RemoveFile(const char* path) = 0;
   virtual bool RenameFile(const char* from, const char* to) = 0;
 

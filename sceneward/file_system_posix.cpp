@@ -167,14 +167,15 @@ bool PosixFileSystem::FollowLinks(const char* path, char* out, uint32_t size) {
   return fits;
 }
 
-bool PosixFileSystem::ReplaceFile(const char* replacement, const char* target) {
+// rename replaces in one step: the target is the old file or the new one.
+ReplaceOutcome PosixFileSystem::ReplaceFile(const char* replacement, const char* target) {
   HostPath from(replacement);
   HostPath to(target);
-  if (from.empty() || to.empty()) return false;
+  if (from.empty() || to.empty()) return ReplaceOutcome::kUnchanged;
   // The new file keeps the permissions of the one it replaces.
   struct stat info;
   if (stat(to.text, &info) == 0) chmod(from.text, info.st_mode & 07777);
-  return rename(from.text, to.text) == 0;
+  return rename(from.text, to.text) == 0 ? ReplaceOutcome::kReplaced : ReplaceOutcome::kUnchanged;
 }
 
 bool PosixFileSystem::RemoveFile(const char* path) {

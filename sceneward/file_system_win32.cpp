@@ -137,8 +137,8 @@ bool Win32FileSystem::FollowLinks(const char* path, char* out, uint32_t size) {
 
 // The old file is kept under a spare name until the new one is in place, so
 // no call needs MoveFileExA, which Windows 9x lacks.
-bool Win32FileSystem::ReplaceFile(const char* replacement, const char* target) {
-  return ReplaceByMoves(Win32FileMoves(), replacement, target) == ReplaceOutcome::kReplaced;
+ReplaceOutcome Win32FileSystem::ReplaceFile(const char* replacement, const char* target) {
+  return ReplaceByMoves(Win32FileMoves(), replacement, target);
 }
 
 bool Win32FileSystem::RemoveFile(const char* path) {

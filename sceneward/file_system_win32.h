@@ -16,7 +16,7 @@ struct Win32FileSystem final : FileSystem {
   bool WriteBytes(FileHandle file, const void* data, uint32_t count) override;
   bool CloseFile(FileHandle file) override;
   bool FollowLinks(const char* path, char* out, uint32_t size) override;
-  bool ReplaceFile(const char* replacement, const char* target) override;
+  ReplaceOutcome ReplaceFile(const char* replacement, const char* target) override;
   bool RemoveFile(const char* path) override;
   bool RenameFile(const char* from, const char* to) override;
   bool HasDriveLetters() override;

@@ -20,6 +20,8 @@ struct FakeFileSystem final : FileSystem {
   int fail_write_number = 0;  // 1-based WriteBytes call that fails (after writing half); 0 = none
   bool fail_close = false;
   bool fail_replace = false;
+  bool replace_loses_target = false;  // the old file stays under kSpareName
+  static constexpr const char* kSpareName = "spare";
   bool fail_create = false;
   int fail_allocation_number = 0;  // 1-based AllocateBlock call that fails; 0 = none
   bool no_memory_for_reads = false;
@@ -92,11 +94,16 @@ struct FakeFileSystem final : FileSystem {
   bool FollowLinks(const char* path, char* out, uint32_t size) override {
     return CopyPath(path, out, size);
   }
-  bool ReplaceFile(const char* replacement, const char* target) override {
-    if (fail_replace || files.count(replacement) == 0) return false;
+  ReplaceOutcome ReplaceFile(const char* replacement, const char* target) override {
+    if (fail_replace || files.count(replacement) == 0) return ReplaceOutcome::kUnchanged;
+    if (replace_loses_target) {  // the old file went aside and could not come back
+      files[kSpareName] = files[target];
+      files.erase(target);
+      return ReplaceOutcome::kTargetMissing;
+    }
     files[target] = files[replacement];
     files.erase(replacement);
-    return true;
+    return ReplaceOutcome::kReplaced;
   }
   bool RemoveFile(const char* path) override { return files.erase(path) != 0; }
   bool RenameFile(const char* from, const char* to) override {

@@ -59,7 +59,7 @@ struct FolderFileSystem final : FileSystem {
   bool FollowLinks(const char* path, char* out, uint32_t size) override {
     return disk.FollowLinks(path, out, size);
   }
-  bool ReplaceFile(const char* replacement, const char* target) override {
+  ReplaceOutcome ReplaceFile(const char* replacement, const char* target) override {
     return disk.ReplaceFile(Resolve(replacement).c_str(), Resolve(target).c_str());
   }
   bool RemoveFile(const char* path) override { return disk.RemoveFile(Resolve(path).c_str()); }

@@ -160,6 +160,16 @@ TEST(SceneVisEdit, AFailingCreateCloseOrReplaceLeavesTheOldLibraryIntact) {
   }
 }
 
+// The old library went aside and could not come back: both it and the new
+// one beside it are all there is, so neither is removed.
+TEST(SceneVisEdit, AReplaceThatLeftNoLibraryKeepsTheNewOneBesideIt) {
+  VisEditCase c;
+  c.fs.replace_loses_target = true;
+  EXPECT_EQ(c.Run(), kStatusNotWritten);
+  EXPECT_EQ(c.fs.files.count(kNewLibrary), 1u) << "the new library stays beside";
+  EXPECT_EQ(c.fs.files[FakeFileSystem::kSpareName], c.old_library) << "the old one aside";
+}
+
 TEST(SceneVisEdit, NoMemoryForTheNewLibraryIsStatusSix) {
   VisEditCase c;
   c.fs.fail_allocation_number = 3;  // after the image and the script

@@ -39,6 +39,10 @@ class HeldOpen {
   HANDLE file_;
 };
 
+bool Replaced(Win32FileSystem& fs, const std::string& replacement, const std::string& target) {
+  return fs.ReplaceFile(replacement.c_str(), target.c_str()) == ReplaceOutcome::kReplaced;
+}
+
 void ReplaceCases(CheckReport& r) {
   Win32FileSystem fs;
   SceneCaseFolder f("file_system_replace");
@@ -47,16 +51,15 @@ void ReplaceCases(CheckReport& r) {
 
   f.WriteText("WORLD.VIS", "old library");
   f.WriteText("VisEdit.$$$", "new library");
-  r.Expect(fs.ReplaceFile(replacement.c_str(), target.c_str()), "replace over a file succeeds",
-           "returned false");
+  r.Expect(Replaced(fs, replacement, target), "replace over a file succeeds", "returned false");
   r.Expect(f.Read("WORLD.VIS") == Bytes("new library"), "replace puts the new content in place",
            "the target holds something else");
   std::vector<std::string> names = f.FileNames("");
   r.Expect(names == std::vector<std::string>{"WORLD.VIS"}, "replace leaves no file beside",
            "the folder holds: " + Listed(names));
 
-  r.Expect(!fs.ReplaceFile(replacement.c_str(), target.c_str()),
-           "replace without the new file fails", "returned true");
+  r.Expect(!Replaced(fs, replacement, target), "replace without the new file fails",
+           "returned true");
   r.Expect(f.Read("WORLD.VIS") == Bytes("new library"),
            "replace without the new file keeps the old", "the target changed");
 
@@ -66,7 +69,7 @@ void ReplaceCases(CheckReport& r) {
   bool replaced;
   {
     HeldOpen held(replacement);
-    replaced = fs.ReplaceFile(replacement.c_str(), target.c_str());
+    replaced = Replaced(fs, replacement, target);
   }
   r.Expect(!replaced, "replace by a file that cannot move fails", "returned true");
   r.Expect(f.Read("WORLD.VIS") == Bytes("new library"),
@@ -79,7 +82,7 @@ void ReplaceCases(CheckReport& r) {
   // A read-only target is refused, as a one-step replace refuses it: the new
   // file stays beside it and the old one keeps its content.
   SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY);
-  bool replaced_read_only = fs.ReplaceFile(replacement.c_str(), target.c_str());
+  bool replaced_read_only = Replaced(fs, replacement, target);
   SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
   r.Expect(!replaced_read_only && f.Read("WORLD.VIS") == Bytes("new library") &&
                f.Read("VisEdit.$$$") == Bytes("newer library"),
@@ -88,8 +91,7 @@ void ReplaceCases(CheckReport& r) {
 
   // A new file where none was takes the name directly.
   std::string fresh = f.Path("fresh.vis");
-  r.Expect(fs.ReplaceFile(replacement.c_str(), fresh.c_str()) &&
-               f.Read("fresh.vis") == Bytes("newer library"),
+  r.Expect(Replaced(fs, replacement, fresh) && f.Read("fresh.vis") == Bytes("newer library"),
            "replace where no file was moves the new one in", "not moved in");
 }
 

@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "sceneward/area_kill.h"
-#include "sceneward/file_system_posix.h"
+#include "sceneward/exports/area_kill.h"
+#include "sceneward/files/file_system_posix.h"
 #include "sceneward/writer/scenery_generator.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "sceneward/scenery_filter.h"
+#include "sceneward/scenery/scenery_filter.h"
 #include "sceneward/writer/scenery_generator.h"
 
 namespace {

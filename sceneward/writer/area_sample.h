@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sceneward/kill_area.h"
+#include "sceneward/script/kill_area.h"
 #include "sceneward/writer/scenery_writer.h"
 
 namespace scenery_source {

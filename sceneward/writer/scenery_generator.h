@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "sceneward/kill_area.h"
+#include "sceneward/script/kill_area.h"
 #include "sceneward/writer/scenery_writer.h"
 
 // Realistic indexed scenery files for the benchmark and for tests over many

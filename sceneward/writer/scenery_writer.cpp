@@ -1,7 +1,7 @@
 #include "sceneward/writer/scenery_writer.h"
 
-#include "sceneward/byte_order.h"
-#include "sceneward/scenery_file.h"
+#include "sceneward/base/byte_order.h"
+#include "sceneward/scenery/scenery_file.h"
 
 using namespace scenery;
 

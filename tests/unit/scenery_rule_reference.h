@@ -10,8 +10,8 @@
 #include <variant>
 #include <vector>
 
-#include "sceneward/byte_order.h"
-#include "sceneward/kill_area.h"
+#include "sceneward/base/byte_order.h"
+#include "sceneward/script/kill_area.h"
 #include "sceneward/writer/scenery_writer.h"
 
 namespace scenery_test {

@@ -7,10 +7,10 @@
 #include <cstdint>
 #include <vector>
 
-#include "sceneward/byte_order.h"
-#include "sceneward/kill_area.h"
-#include "sceneward/scenery_file.h"
-#include "sceneward/scenery_filter.h"
+#include "sceneward/base/byte_order.h"
+#include "sceneward/scenery/scenery_file.h"
+#include "sceneward/scenery/scenery_filter.h"
+#include "sceneward/script/kill_area.h"
 #include "sceneward/writer/scenery_writer.h"
 
 namespace scenery_test {

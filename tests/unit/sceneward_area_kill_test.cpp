@@ -1,4 +1,4 @@
-#include "sceneward/area_kill.h"
+#include "sceneward/exports/area_kill.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -13,10 +13,10 @@
 
 #include "library_file_builder.h"
 #include "scenery_test_support.h"
-#include "sceneward/area_scan.h"
-#include "sceneward/edit_script.h"
-#include "sceneward/file_system_posix.h"
-#include "sceneward/status.h"
+#include "sceneward/base/status.h"
+#include "sceneward/exports/area_scan.h"
+#include "sceneward/files/file_system_posix.h"
+#include "sceneward/script/edit_script.h"
 #include "sceneward/writer/area_sample.h"
 #include "sceneward_folder_file_system.h"
 

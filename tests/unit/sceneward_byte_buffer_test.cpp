@@ -1,8 +1,8 @@
-#include "sceneward/byte_buffer.h"
+#include "sceneward/base/byte_buffer.h"
 
 #include <gtest/gtest.h>
 
-#include "sceneward/work_file.h"
+#include "sceneward/scenery/work_file.h"
 
 namespace {
 

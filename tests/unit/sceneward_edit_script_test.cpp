@@ -4,9 +4,9 @@
 #include <memory>
 #include <string>
 
-#include "sceneward/coordinates.h"
-#include "sceneward/edit_script.h"
-#include "sceneward/status.h"
+#include "sceneward/base/status.h"
+#include "sceneward/script/coordinates.h"
+#include "sceneward/script/edit_script.h"
 #include "sceneward_fake_file_system.h"
 
 namespace {

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "sceneward/file_pattern.h"
-#include "sceneward/file_system.h"
+#include "sceneward/files/file_pattern.h"
+#include "sceneward/files/file_system.h"
 
 struct FakeFileSystem final : FileSystem {
   std::map<std::string, std::vector<uint8_t>> files;

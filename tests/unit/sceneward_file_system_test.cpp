@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "sceneward/file_pattern.h"
-#include "sceneward/file_system.h"
-#include "sceneward/file_system_posix.h"
+#include "sceneward/files/file_pattern.h"
+#include "sceneward/files/file_system.h"
+#include "sceneward/files/file_system_posix.h"
 #include "sceneward_fake_file_system.h"
 
 namespace {

@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "library_file_builder.h"
-#include "sceneward/area_list.h"
-#include "sceneward/edit_script.h"
-#include "sceneward/library_file.h"
-#include "sceneward/library_writer.h"
+#include "sceneward/library/area_list.h"
+#include "sceneward/library/library_file.h"
+#include "sceneward/library/library_writer.h"
+#include "sceneward/script/edit_script.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "sceneward/index_tree.h"
+#include "sceneward/scenery/index_tree.h"
 
 #include <gtest/gtest.h>
 

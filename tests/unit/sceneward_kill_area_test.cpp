@@ -1,4 +1,4 @@
-#include "sceneward/kill_area.h"
+#include "sceneward/script/kill_area.h"
 
 #include <gtest/gtest.h>
 

@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "library_file_builder.h"
-#include "sceneward/area_list.h"
-#include "sceneward/library_file.h"
-#include "sceneward/library_writer.h"
-#include "sceneward/status.h"
+#include "sceneward/base/status.h"
+#include "sceneward/library/area_list.h"
+#include "sceneward/library/library_file.h"
+#include "sceneward/library/library_writer.h"
 #include "sceneward_fake_file_system.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "library_file_builder.h"
-#include "sceneward/uninstall_hook.h"
+#include "sceneward/exports/uninstall_hook.h"
 #include "sceneward_fake_file_system.h"
 
 namespace {

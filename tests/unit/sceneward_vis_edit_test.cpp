@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "library_file_builder.h"
-#include "sceneward/library_file.h"
-#include "sceneward/status.h"
-#include "sceneward/vis_edit.h"
+#include "sceneward/base/status.h"
+#include "sceneward/exports/vis_edit.h"
+#include "sceneward/library/library_file.h"
 #include "sceneward_fake_file_system.h"
 
 namespace {

@@ -5,7 +5,7 @@
 
 #include "call_expectations_win32.h"
 #include "dll_cases_win32.h"
-#include "sim/fs98_tables_win32.h"
+#include "sim/win32/fs98_tables_win32.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "dll_import_recorder_win32.h"
 #include "host_window_win32.h"
 #include "rally/host/little_endian.h"
-#include "sim/fs98_tables_win32.h"
+#include "sim/win32/fs98_tables_win32.h"
 
 namespace {
 

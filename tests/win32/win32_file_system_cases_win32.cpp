@@ -1,13 +1,13 @@
 #include "win32_file_system_cases_win32.h"
 
-#include "sceneward/win32_api.h"
+#include "sceneward/win32/win32_api.h"
 
 #include <algorithm>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "sceneward/file_system_win32.h"
+#include "sceneward/win32/file_system_win32.h"
 #include "sceneward_case_folder_win32.h"
 
 namespace {

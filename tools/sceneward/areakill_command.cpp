@@ -9,8 +9,8 @@
 
 #include "commands.h"
 #include "report.h"
-#include "sceneward/area_kill.h"
-#include "sceneward/file_system_posix.h"
+#include "sceneward/exports/area_kill.h"
+#include "sceneward/files/file_system_posix.h"
 
 namespace {
 

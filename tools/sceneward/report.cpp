@@ -2,7 +2,7 @@
 
 #include <iostream>
 
-#include "sceneward/status.h"
+#include "sceneward/base/status.h"
 
 void ReportFailure(const Diagnostic& problem, int32_t status) {
   std::cerr << "sceneward: ";

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "sceneward/diagnostic.h"
+#include "sceneward/base/diagnostic.h"
 
 // Prints the one line that tells what failed, with which file and, for a
 // script, which line: "sceneward: FILE:LINE: what (status N)".

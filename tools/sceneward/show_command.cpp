@@ -7,9 +7,9 @@
 
 #include "commands.h"
 #include "report.h"
-#include "sceneward/area_list.h"
-#include "sceneward/file_system_posix.h"
-#include "sceneward/library_file.h"
+#include "sceneward/files/file_system_posix.h"
+#include "sceneward/library/area_list.h"
+#include "sceneward/library/library_file.h"
 #include "type_names.h"
 
 namespace {

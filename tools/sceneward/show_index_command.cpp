@@ -4,9 +4,9 @@
 #include <string>
 
 #include "commands.h"
-#include "sceneward/byte_buffer.h"
-#include "sceneward/file_system_posix.h"
-#include "sceneward/index_tree.h"
+#include "sceneward/base/byte_buffer.h"
+#include "sceneward/files/file_system_posix.h"
+#include "sceneward/scenery/index_tree.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 
 #include "commands.h"
 #include "report.h"
-#include "sceneward/coordinates.h"
-#include "sceneward/edit_script.h"
-#include "sceneward/file_system_posix.h"
+#include "sceneward/files/file_system_posix.h"
+#include "sceneward/script/coordinates.h"
+#include "sceneward/script/edit_script.h"
 #include "type_names.h"
 
 namespace {

@@ -5,10 +5,10 @@
 
 #include "commands.h"
 #include "report.h"
-#include "sceneward/area_list.h"
-#include "sceneward/file_system_posix.h"
-#include "sceneward/library_file.h"
-#include "sceneward/vis_edit.h"
+#include "sceneward/exports/vis_edit.h"
+#include "sceneward/files/file_system_posix.h"
+#include "sceneward/library/area_list.h"
+#include "sceneward/library/library_file.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <string>
 
 #include "rally/course/course_writer.h"
-#include "rally/host/entry_points.h"
-#include "rally/host/lifecycle.h"
+#include "rally/module/entry_points.h"
+#include "rally/module/lifecycle.h"
 #include "rally/race/engine_tick.h"
 #include "rally/race/race_commands.h"
 #include "sim/geodesy.h"

@@ -1,6 +1,7 @@
 #include "sim/sim_dialogs.h"
+#include "rally/ui/score_summary.h"
 
-#include "rally/host/module.h"
+#include "rally/state/module.h"
 #include "rally/ui/quiz_dialog.h"
 #include "rally/ui/score_summary_lines.h"
 

@@ -1,7 +1,7 @@
 #include "sim/sim_menu_bar.h"
 
-#include "rally/host/main_window_messages.h"
-#include "rally/host/module.h"
+#include "rally/module/main_window_messages.h"
+#include "rally/state/module.h"
 #include "rally/ui/menu_merge.h"
 #include "sim/sim_host.h"
 

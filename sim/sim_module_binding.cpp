@@ -1,6 +1,6 @@
 #include "sim/sim_module_binding.h"
 
-#include "rally/host/entry_points.h"
+#include "rally/module/entry_points.h"
 
 namespace {
 // Stands for MainWindowProc: the stand-in window has no message loop, so

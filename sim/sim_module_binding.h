@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "rally/host/module.h"
+#include "rally/state/module.h"
 #include "sim/sim_host.h"
 
 // Binds a module instance to the stand-in host, as the simulator binds the

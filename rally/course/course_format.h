@@ -1,5 +1,9 @@
 #pragma once
 
+// Layer rally/course: the course file and the score file: their layouts,
+// the scramble, the check of a loaded course, the score table; and the
+// course writer of the tools and tests. It uses host/.
+
 #include <cstdint>
 
 // Layout of the course file (equal to the CourseImage once unscrambled):

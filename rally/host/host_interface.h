@@ -1,5 +1,11 @@
 #pragma once
 
+// Layer rally/host, the module's bottom: the simulator's interfaces (host
+// operations and the sim_state block, the import table, the calling
+// convention), the window side (shell and menu operations), files and the
+// heap (platform operations) and little-endian access. It uses nothing else
+// of the module.
+
 #include <cstdint>
 
 #include "rally/host/stdcall.h"

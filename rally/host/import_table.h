@@ -2,7 +2,6 @@
 
 #include <cstdint>
 
-#include "rally/host/lifecycle.h"
 #include "rally/host/stdcall.h"
 
 // The two records the simulator binds to. Both are 32-bit layouts: the

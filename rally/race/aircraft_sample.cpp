@@ -1,6 +1,6 @@
 #include "rally/race/aircraft_sample.h"
 
-#include "rally/host/module.h"
+#include "rally/state/module.h"
 
 AircraftSample SampleAircraft(const RallyModule& m) {
   const uint8_t* s = m.host.sim_state;

@@ -2,8 +2,8 @@
 
 #include "rally/course/course_format.h"
 #include "rally/course/course_image.h"
-#include "rally/host/module.h"
 #include "rally/race/bonus_award.h"
+#include "rally/state/module.h"
 
 using namespace course;
 

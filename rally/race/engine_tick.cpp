@@ -1,12 +1,13 @@
 #include "rally/race/engine_tick.h"
+#include "rally/ui/message_queue.h"
 
-#include "rally/host/module.h"
 #include "rally/race/entry_scan.h"
 #include "rally/race/immediate_notice.h"
 #include "rally/race/race_commands.h"
 #include "rally/race/race_texts.h"
 #include "rally/race/record_dispatch.h"
 #include "rally/race/tick_tail.h"
+#include "rally/state/module.h"
 
 namespace {
 

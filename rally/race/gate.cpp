@@ -1,8 +1,9 @@
-#include "rally/host/module.h"
 #include "rally/race/direction_test.h"
 #include "rally/race/gate_box.h"
 #include "rally/race/race_texts.h"
 #include "rally/race/targets.h"
+#include "rally/state/module.h"
+#include "rally/ui/message_queue.h"
 
 bool GateSatisfied(RallyModule& m, const uint8_t* record) {
   AircraftSample a = SampleAircraft(m);

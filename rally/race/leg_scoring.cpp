@@ -1,11 +1,12 @@
 #include "rally/race/leg_scoring.h"
+#include "rally/ui/message_queue.h"
 
 #include "rally/course/course_format.h"
 #include "rally/course/course_image.h"
-#include "rally/host/module.h"
 #include "rally/race/precision_track.h"
 #include "rally/race/race_texts.h"
 #include "rally/race/score_arithmetic.h"
+#include "rally/state/module.h"
 #include "rally/ui/format_text.h"
 
 using namespace course;

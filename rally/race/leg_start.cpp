@@ -1,10 +1,11 @@
 #include "rally/course/course_format.h"
 #include "rally/course/course_image.h"
-#include "rally/host/module.h"
 #include "rally/race/entry_scan.h"
 #include "rally/race/find_target.h"
 #include "rally/race/race_texts.h"
+#include "rally/state/module.h"
 #include "rally/ui/format_text.h"
+#include "rally/ui/message_queue.h"
 
 namespace {
 

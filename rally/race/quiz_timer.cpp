@@ -1,8 +1,8 @@
 #include "rally/course/course_format.h"
 #include "rally/course/course_image.h"
-#include "rally/host/module.h"
 #include "rally/race/score_arithmetic.h"
 #include "rally/race/stream_records.h"
+#include "rally/state/module.h"
 
 using namespace course;
 

@@ -1,9 +1,10 @@
 #include "rally/race/race_commands.h"
+#include "rally/ui/message_queue.h"
 
-#include "rally/host/module.h"
 #include "rally/race/immediate_notice.h"
 #include "rally/race/race_texts.h"
 #include "rally/race/start_positions.h"
+#include "rally/state/module.h"
 
 namespace {
 

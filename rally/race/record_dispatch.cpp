@@ -2,13 +2,13 @@
 
 #include "rally/course/course_format.h"
 #include "rally/course/course_image.h"
-#include "rally/host/module.h"
 #include "rally/race/bonus_object.h"
 #include "rally/race/find_target.h"
 #include "rally/race/leg_scoring.h"
 #include "rally/race/precision_track.h"
 #include "rally/race/stream_records.h"
 #include "rally/race/targets.h"
+#include "rally/state/module.h"
 
 using namespace course;
 

@@ -1,10 +1,11 @@
 #include "rally/race/tick_tail.h"
+#include "rally/ui/message_queue.h"
 
-#include "rally/host/module.h"
 #include "rally/race/aircraft_sample.h"
 #include "rally/race/precision_track.h"
 #include "rally/race/race_commands.h"
 #include "rally/race/race_texts.h"
+#include "rally/state/module.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "rally/ui/menu_merge.h"
 
-#include "rally/host/module.h"
+#include "rally/state/module.h"
 
 namespace {
 

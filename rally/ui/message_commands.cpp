@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "rally/host/module.h"
+#include "rally/state/module.h"
 #include "rally/ui/format_text.h"
 #include "rally/ui/message_queue.h"
 #include "rally/ui/tenths_text.h"

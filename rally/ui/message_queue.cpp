@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "rally/host/module.h"
+#include "rally/state/module.h"
 #include "rally/ui/dialog_gate.h"
 #include "rally/ui/prompt_queue.h"
 #include "rally/ui/score_summary.h"
@@ -123,6 +123,5 @@ void ServiceMessages(RallyModule& m) {
       return;
     }
     OpenScoreSummary(m);
-    ServeWaitingDialogs(m);
   }
 }

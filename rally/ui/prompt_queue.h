@@ -2,16 +2,9 @@
 
 #include <cstdint>
 
-struct RallyModule;
+#include "rally/state/prompt_queue_state.h"
 
-// The two voice prompt slots: the prompt that plays and at most one that
-// waits for it, each a host sound handle (0 = empty). Prompts never speak
-// over each other: of several asked for while one plays, only the last is
-// heard after it.
-struct PromptQueue {
-  uint32_t current;
-  uint32_t waiting;
-};
+struct RallyModule;
 
 // Asks for the prompt with this name ("ADV\RALLY\Start"). A none reference
 // (null, or the start of the course image) never reaches the host.

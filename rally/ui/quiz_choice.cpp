@@ -1,7 +1,7 @@
 #include "rally/ui/quiz_choice.h"
 
 #include "rally/course/score_table.h"
-#include "rally/race/random_generator.h"
+#include "rally/state/random_generator.h"
 #include "rally/ui/quiz_question.h"
 
 namespace {

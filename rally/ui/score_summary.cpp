@@ -2,7 +2,7 @@
 
 #include "rally/ui/format_text.h"
 
-#include "rally/host/module.h"
+#include "rally/state/module.h"
 #include "rally/ui/dialog_gate.h"
 
 void PrepareLegStatusLine(RallyModule& m) {

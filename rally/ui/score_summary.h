@@ -2,13 +2,9 @@
 
 #include <cstdint>
 
-struct RallyModule;
+#include "rally/state/score_summary_state.h"
 
-// What the score summary dialog shows above the legs: the running or the
-// last leg, empty before any leg.
-struct ScoreSummaryState {
-  char leg_status_line[64];
-};
+struct RallyModule;
 
 constexpr int32_t kScoreSummaryDialog = 101;
 constexpr int32_t kQuizDialog = 102;

@@ -1,7 +1,7 @@
 #include "rally/ui/score_summary_lines.h"
 
 #include "rally/course/course_format.h"
-#include "rally/host/module.h"
+#include "rally/state/module.h"
 #include "rally/ui/format_text.h"
 #include "rally/ui/verification_key.h"
 

@@ -1,6 +1,6 @@
 #include "rally/win32/dialogs_win32.h"
 
-#include "rally/host/entry_points.h"
+#include "rally/module/entry_points.h"
 #include "rally/resources/resource_ids.h"
 #include "rally/ui/score_summary.h"
 

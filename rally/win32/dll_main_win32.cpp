@@ -2,9 +2,9 @@
 // the simulator binds to the module and calls its init and deinit.
 #include <windows.h>
 
-#include "rally/host/entry_points.h"
 #include "rally/host/import_table.h"
-#include "rally/host/lifecycle.h"
+#include "rally/module/entry_points.h"
+#include "rally/module/lifecycle.h"
 #include "rally/win32/fs98_binding_win32.h"
 #include "rally/win32/main_window_proc_win32.h"
 #include "rally/win32/menu_win32.h"

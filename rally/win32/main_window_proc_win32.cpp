@@ -1,7 +1,7 @@
 #include "rally/win32/main_window_proc_win32.h"
 
-#include "rally/host/entry_points.h"
-#include "rally/host/main_window_messages.h"
+#include "rally/module/entry_points.h"
+#include "rally/module/main_window_messages.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "rally/host/entry_points.h"
+#include "rally/module/entry_points.h"
 #include "rally/resources/resource_ids.h"
 #include "rally/ui/score_summary_lines.h"
 #include "rally/win32/dialogs_win32.h"

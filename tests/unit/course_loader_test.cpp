@@ -1,11 +1,11 @@
-#include "rally/course/course_loader.h"
+#include "rally/module/course_loader.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 
 #include "course_test_support.h"
-#include "rally/host/module.h"
+#include "rally/state/module.h"
 
 namespace {
 

@@ -1,4 +1,5 @@
 #include "rally/ui/dialog_gate.h"
+#include "rally/ui/score_summary.h"
 
 #include <gtest/gtest.h>
 
@@ -6,10 +7,10 @@
 #include <functional>
 
 #include "flight_test_support.h"
-#include "rally/host/main_window_messages.h"
-#include "rally/ui/host_events.h"
+#include "rally/commands/host_events.h"
+#include "rally/commands/quiz.h"
+#include "rally/module/main_window_messages.h"
 #include "rally/ui/message_queue.h"
-#include "rally/ui/quiz.h"
 #include "sim/sim_dialogs.h"
 
 namespace {

@@ -13,9 +13,9 @@
 #include "course_test_support.h"
 #include "module_test_support.h"
 #include "rally/course/course_writer.h"
-#include "rally/host/lifecycle.h"
-#include "rally/host/module.h"
+#include "rally/module/lifecycle.h"
 #include "rally/race/race_commands.h"
+#include "rally/state/module.h"
 #include "sim/geodesy.h"
 
 // Small courses built in code and flown tick by tick through the stand-in

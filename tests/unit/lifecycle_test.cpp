@@ -1,11 +1,11 @@
-#include "rally/host/lifecycle.h"
+#include "rally/module/lifecycle.h"
 
 #include <gtest/gtest.h>
 
 #include "module_test_support.h"
 #include "rally/course/course_writer.h"
-#include "rally/host/entry_points.h"
-#include "rally/race/random_generator.h"
+#include "rally/module/entry_points.h"
+#include "rally/state/random_generator.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "rally/ui/menu_commands.h"
+#include "rally/commands/menu_commands.h"
 
 #include <gtest/gtest.h>
 
 #include "module_test_support.h"
-#include "rally/host/lifecycle.h"
+#include "rally/module/lifecycle.h"
 
 namespace {
 

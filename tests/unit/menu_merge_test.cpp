@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "module_test_support.h"
-#include "rally/host/lifecycle.h"
-#include "rally/host/main_window_messages.h"
-#include "rally/ui/menu_commands.h"
+#include "rally/commands/menu_commands.h"
+#include "rally/module/lifecycle.h"
+#include "rally/module/main_window_messages.h"
 #include "sim/sim_menu_bar.h"
 
 namespace {

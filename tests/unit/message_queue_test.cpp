@@ -6,7 +6,7 @@
 #include <string>
 
 #include "module_test_support.h"
-#include "rally/ui/host_events.h"
+#include "rally/commands/host_events.h"
 #include "rally/ui/message_commands.h"
 #include "rally/ui/tenths_text.h"
 #include "sim/geodesy.h"

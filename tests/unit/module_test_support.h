@@ -11,8 +11,8 @@
 #include "rally/course/course_writer.h"
 #include "rally/course/score_table.h"
 #include "rally/course/scramble.h"
-#include "rally/host/entry_points.h"
 #include "rally/host/platform.h"
+#include "rally/module/entry_points.h"
 #include "sim/sim_host.h"
 #include "sim/sim_module_binding.h"
 

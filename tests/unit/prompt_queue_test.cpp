@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "module_test_support.h"
-#include "rally/course/course_loader.h"
-#include "rally/host/lifecycle.h"
+#include "rally/module/course_loader.h"
+#include "rally/module/lifecycle.h"
 
 namespace {
 

@@ -1,13 +1,14 @@
-#include "rally/ui/quiz.h"
+#include "rally/commands/quiz.h"
+#include "rally/ui/score_summary.h"
 
 #include <gtest/gtest.h>
 
 #include <deque>
 
 #include "module_test_support.h"
-#include "rally/course/course_loader.h"
 #include "rally/course/course_writer.h"
-#include "rally/race/random_generator.h"
+#include "rally/module/course_loader.h"
+#include "rally/state/random_generator.h"
 #include "rally/ui/quiz_choice.h"
 #include "rally/ui/quiz_dialog.h"
 #include "sim/sim_dialogs.h"

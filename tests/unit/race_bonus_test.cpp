@@ -1,4 +1,5 @@
 #include "rally/race/bonus_object.h"
+#include "rally/ui/message_queue.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,5 @@
 #include "rally/race/race_commands.h"
+#include "rally/ui/message_queue.h"
 
 #include <gtest/gtest.h>
 

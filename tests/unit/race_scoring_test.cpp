@@ -1,4 +1,5 @@
 #include "rally/race/leg_scoring.h"
+#include "rally/ui/score_summary.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "rally/race/random_generator.h"
+#include "rally/state/random_generator.h"
 
 #include <gtest/gtest.h>
 

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "module_test_support.h"
-#include "rally/course/course_loader.h"
 #include "rally/course/course_writer.h"
+#include "rally/module/course_loader.h"
 #include "rally/ui/score_summary.h"
 #include "rally/ui/verification_key.h"
 

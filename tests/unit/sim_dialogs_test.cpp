@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "module_test_support.h"
-#include "rally/course/course_loader.h"
+#include "rally/commands/quiz.h"
 #include "rally/course/course_writer.h"
-#include "rally/ui/quiz.h"
+#include "rally/module/course_loader.h"
 #include "rally/ui/quiz_question.h"
 #include "rally/ui/score_summary.h"
 

@@ -6,8 +6,8 @@
 
 #include "flight_test_support.h"
 #include "module_test_support.h"
-#include "rally/host/entry_points.h"
-#include "rally/race/random_generator.h"
+#include "rally/module/entry_points.h"
+#include "rally/state/random_generator.h"
 #include "tools/aerilon-sim/run_loop.h"
 
 // aerilon-sim's run: the order of the host's work around each tick, the

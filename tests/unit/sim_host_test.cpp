@@ -7,8 +7,8 @@
 
 #include "module_test_support.h"
 #include "rally/course/score_table.h"
-#include "rally/host/lifecycle.h"
 #include "rally/host/little_endian.h"
+#include "rally/module/lifecycle.h"
 #include "sim/geodesy.h"
 #include "sim/sim_aircraft_state.h"
 #include "sim/sim_menu_bar.h"

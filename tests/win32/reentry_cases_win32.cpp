@@ -12,7 +12,7 @@
 #include "dll_import_recorder_win32.h"
 #include "host_window_win32.h"
 #include "merged_run_win32.h"
-#include "rally/ui/host_events.h"
+#include "rally/commands/host_events.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 #include <vector>
 
 #include "rally/course/course_format.h"
-#include "rally/host/entry_points.h"
-#include "rally/host/lifecycle.h"
-#include "rally/host/main_window_messages.h"
-#include "rally/race/random_generator.h"
+#include "rally/module/entry_points.h"
+#include "rally/module/lifecycle.h"
+#include "rally/module/main_window_messages.h"
+#include "rally/state/random_generator.h"
 #include "sim/sim_aircraft_state.h"
 #include "sim/sim_dialogs.h"
 #include "sim/sim_menu_bar.h"

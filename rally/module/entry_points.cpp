@@ -1,8 +1,9 @@
-#include "rally/host/entry_points.h"
+#include "rally/module/entry_points.h"
 
-#include "rally/host/lifecycle.h"
+#include "rally/commands/host_events.h"
+#include "rally/commands/menu_commands.h"
+#include "rally/module/lifecycle.h"
 #include "rally/race/engine_tick.h"
-#include "rally/ui/host_events.h"
 #include "rally/ui/prompt_queue.h"
 
 namespace {
@@ -28,6 +29,8 @@ void RALLY_STDCALL StartupDelayTickEntry(uint32_t, uint32_t) {
 
 void RALLY_STDCALL EngineTickEntry(uint32_t, uint32_t) {
   EngineTick(g_module);
+  // What asked for a dialog while the tick's score summary was open.
+  ServeWaitingDialogs(g_module);
 }
 
 void RALLY_STDCALL HostEventEntry(uint32_t event_id, uint32_t) {

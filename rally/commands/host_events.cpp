@@ -1,6 +1,6 @@
-#include "rally/ui/host_events.h"
+#include "rally/commands/host_events.h"
 
-#include "rally/host/module.h"
+#include "rally/state/module.h"
 #include "rally/ui/message_commands.h"
 #include "rally/ui/score_summary.h"
 

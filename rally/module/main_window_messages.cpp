@@ -1,7 +1,7 @@
-#include "rally/host/main_window_messages.h"
+#include "rally/module/main_window_messages.h"
 
-#include "rally/host/module.h"
-#include "rally/ui/menu_commands.h"
+#include "rally/commands/menu_commands.h"
+#include "rally/state/module.h"
 #include "rally/ui/menu_merge.h"
 
 bool HandleMainWindowMessage(RallyModule& m, MainWindowMessage message, uintptr_t window,

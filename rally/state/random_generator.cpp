@@ -1,4 +1,4 @@
-#include "rally/race/random_generator.h"
+#include "rally/state/random_generator.h"
 
 void SeedRandom(RandomGenerator& g, uint32_t seed) {
   g.state = seed;

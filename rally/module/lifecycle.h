@@ -1,5 +1,10 @@
 #pragma once
 
+// Layer rally/module, the top of the portable module: start-up (loading the
+// course and scores, hooking the window, registering the routines),
+// shutdown, the entry points the host calls and what the main window's
+// procedure does with a message. The Windows glue in win32/ binds it.
+
 #include <cstdint>
 
 struct RallyModule;

@@ -1,9 +1,9 @@
-#include "rally/course/course_loader.h"
+#include "rally/module/course_loader.h"
 
 #include "rally/course/course_check.h"
 #include "rally/course/score_path.h"
 #include "rally/course/scramble.h"
-#include "rally/host/module.h"
+#include "rally/state/module.h"
 
 namespace {
 

@@ -1,8 +1,9 @@
-#include "rally/host/lifecycle.h"
+#include "rally/module/lifecycle.h"
+#include "rally/ui/prompt_queue.h"
 
-#include "rally/course/course_loader.h"
-#include "rally/host/module.h"
-#include "rally/race/random_generator.h"
+#include "rally/module/course_loader.h"
+#include "rally/state/module.h"
+#include "rally/state/random_generator.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "rally/host/module.h"
+#include "rally/state/module.h"
 
 // The one module instance that a loaded binary holds, and the routines the
 // host calls back, each forwarding to it. The binder (the DLL's ModuleInit

@@ -1,5 +1,10 @@
 #pragma once
 
+// Layer rally/state: the one aggregate the module is, RallyModule, and the
+// plain records it holds (race, menu numbering, message and prompt queues,
+// the current question, the dialog gate). Records only: the subsystems above
+// hold the operations on them. It uses host/ and course/.
+
 #include <cstdint>
 
 #include "rally/course/course_image.h"
@@ -7,14 +12,14 @@
 #include "rally/host/host_interface.h"
 #include "rally/host/platform.h"
 #include "rally/host/shell_interface.h"
-#include "rally/race/race_state.h"
-#include "rally/race/random_generator.h"
-#include "rally/ui/dialog_gate.h"
-#include "rally/ui/menu_state.h"
-#include "rally/ui/message_queue.h"
-#include "rally/ui/prompt_queue.h"
-#include "rally/ui/quiz_question.h"
-#include "rally/ui/score_summary.h"
+#include "rally/state/current_question.h"
+#include "rally/state/dialog_gate_state.h"
+#include "rally/state/menu_state.h"
+#include "rally/state/message_queue_state.h"
+#include "rally/state/prompt_queue_state.h"
+#include "rally/state/race_state.h"
+#include "rally/state/random_generator.h"
+#include "rally/state/score_summary_state.h"
 
 // The addresses the module hands to the host and the window: whoever binds
 // the module (the DLL, the stand-in host) fills them with its entry points.

@@ -1,10 +1,10 @@
-#include "rally/ui/menu_commands.h"
+#include "rally/commands/menu_commands.h"
 
-#include "rally/host/module.h"
+#include "rally/commands/quiz.h"
 #include "rally/race/race_commands.h"
+#include "rally/state/module.h"
 #include "rally/ui/dialog_gate.h"
 #include "rally/ui/message_commands.h"
-#include "rally/ui/quiz.h"
 #include "rally/ui/score_summary.h"
 
 namespace {
@@ -53,4 +53,21 @@ void RunMenuSlot(RallyModule& m, uint32_t slot) {
     default: break;  // inside the range but without a command: consumed, nothing done
   }
   ServeWaitingDialogs(m);
+}
+
+// A finished leg's summary first, then the commands by slot. Each is taken
+// off before it runs; the opener has booked its own dialog's result by now.
+void ServeWaitingDialogs(RallyModule& m) {
+  DialogGate& gate = m.dialogs;
+  if (gate.open) return;
+  if (gate.summary_after_leg) {
+    gate.summary_after_leg = false;
+    OpenScoreSummary(m);
+  }
+  for (uint32_t slot = 0; slot < 32 && !gate.open; ++slot) {
+    uint32_t bit = 1u << slot;
+    if ((gate.waiting_commands & bit) == 0) continue;
+    gate.waiting_commands &= ~bit;
+    RunMenuSlot(m, slot);
+  }
 }

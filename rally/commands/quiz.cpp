@@ -1,9 +1,10 @@
-#include "rally/ui/quiz.h"
+#include "rally/commands/quiz.h"
+#include "rally/ui/score_summary.h"
 
 #include <cstdint>
 
 #include "rally/course/course_format.h"
-#include "rally/host/module.h"
+#include "rally/state/module.h"
 #include "rally/ui/dialog_gate.h"
 #include "rally/ui/quiz_choice.h"
 #include "rally/ui/quiz_dialog.h"

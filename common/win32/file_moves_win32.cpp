@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "common/path_beside.h"
+
 namespace {
 
 constexpr DWORD kNoAttributes = 0xFFFFFFFF;  // what GetFileAttributesA returns for no file
@@ -22,14 +24,8 @@ bool Unreplaceable(void*, const char* path) {
 // MoveFileA wants it absent, so it is removed again at once.
 bool SpareName(void*, const char* path, char* out, uint32_t size) {
   char folder[MAX_PATH];
-  size_t folder_length = 0;
-  for (size_t i = 0; path[i] != '\0'; ++i) {
-    if (path[i] == '\\' || path[i] == '/') folder_length = i + 1;
-  }
-  if (folder_length >= sizeof folder || size < MAX_PATH) return false;
-  std::memcpy(folder, path, folder_length);
-  folder[folder_length] = '\0';
-  if (folder_length == 0) std::strcpy(folder, ".");
+  if (size < MAX_PATH || !PathBeside(path, "", folder, sizeof folder)) return false;
+  if (folder[0] == '\0') std::strcpy(folder, ".");
   if (GetTempFileNameA(folder, "AER", 0, out) == 0) return false;
   return DeleteFileA(out) != 0;
 }

@@ -28,7 +28,7 @@ void ShowScoreSummary(RallyModule& m) {
 }  // namespace
 
 bool OnMenuCommand(RallyModule& m, uint32_t wparam) {
-  if (m.menu.command_last == 0) return false;  // not merged, or the last merge failed
+  if (!MenuTakesCommands(m.menu)) return false;
   if (wparam < m.menu.command_base || wparam > m.menu.command_last) return false;
   RunMenuSlot(m, wparam - m.menu.command_base);
   return true;
@@ -59,7 +59,8 @@ void RunMenuSlot(RallyModule& m, uint32_t slot) {
 // off before it runs; the opener has booked its own dialog's result by now.
 void ServeWaitingDialogs(RallyModule& m) {
   DialogGate& gate = m.dialogs;
-  if (gate.open) return;
+  // Called every engine tick: almost always nothing waits.
+  if (gate.open || (!gate.summary_after_leg && gate.waiting_commands == 0)) return;
   if (gate.summary_after_leg) {
     gate.summary_after_leg = false;
     OpenScoreSummary(m);

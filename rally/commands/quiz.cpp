@@ -1,4 +1,5 @@
 #include "rally/commands/quiz.h"
+#include "rally/course/score_arithmetic.h"
 #include "rally/ui/score_summary.h"
 
 #include <cstdint>
@@ -23,15 +24,6 @@ int32_t& QuestionState(RallyModule& m, int32_t question) {
   return m.scores.words[score::kQuizStateWord + question];
 }
 
-// Saturates rather than wraps: a course with absurd points must not turn a
-// right answer into a loss.
-int32_t AddPoints(int32_t value, int32_t points) {
-  int64_t sum = static_cast<int64_t>(value) + points;
-  if (sum > INT32_MAX) return INT32_MAX;
-  if (sum < INT32_MIN) return INT32_MIN;
-  return static_cast<int32_t>(sum);
-}
-
 // A right answer clears a wrong mark and earns the points; anything else (a
 // wrong answer, or a dialog that could not be created) marks the question
 // to be asked again.
@@ -42,7 +34,7 @@ void BookAnswer(RallyModule& m, const CurrentQuestion& asked, int32_t result) {
       state &= ~score::kQuizWrong;
       m.scores.wrong_count -= 1;
     }
-    m.race.score.bonus = AddPoints(m.race.score.bonus, asked.points);
+    m.race.score.bonus = AddClamped(m.race.score.bonus, asked.points);
   } else if ((state & score::kQuizWrong) == 0) {
     state |= score::kQuizWrong;
     m.scores.wrong_count += 1;

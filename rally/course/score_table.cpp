@@ -1,4 +1,5 @@
 #include "rally/course/score_table.h"
+#include "rally/course/score_arithmetic.h"
 
 #include <cstdint>
 #include <cstring>
@@ -165,8 +166,5 @@ int32_t OverallResult(const ScoreTable& t, int32_t leg_count) {
   int64_t sum = 0;
   for (int32_t leg = 0; leg < leg_count && leg < course::kMaxLegs; ++leg)
     sum += BestLegTotal(t, leg);
-  int64_t result = sum * ScorePercentage(t) / 100 + ScoreBonusPoints(t);
-  if (result > INT32_MAX) return INT32_MAX;
-  if (result < INT32_MIN) return INT32_MIN;
-  return static_cast<int32_t>(result);
+  return ClampToInt32(sum * ScorePercentage(t) / 100 + ScoreBonusPoints(t));
 }

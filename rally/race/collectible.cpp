@@ -1,7 +1,7 @@
 #include "rally/course/course_format.h"
 #include "rally/course/course_image.h"
+#include "rally/course/score_arithmetic.h"
 #include "rally/race/race_texts.h"
-#include "rally/race/score_arithmetic.h"
 #include "rally/race/stream_records.h"
 #include "rally/state/module.h"
 #include "rally/ui/format_text.h"

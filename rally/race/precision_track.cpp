@@ -2,8 +2,8 @@
 
 #include "rally/course/course_format.h"
 #include "rally/course/course_image.h"
+#include "rally/course/score_arithmetic.h"
 #include "rally/race/aircraft_sample.h"
-#include "rally/race/score_arithmetic.h"
 #include "rally/state/module.h"
 
 using namespace course;

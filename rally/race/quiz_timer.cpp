@@ -1,6 +1,6 @@
 #include "rally/course/course_format.h"
 #include "rally/course/course_image.h"
-#include "rally/race/score_arithmetic.h"
+#include "rally/course/score_arithmetic.h"
 #include "rally/race/stream_records.h"
 #include "rally/state/module.h"
 

@@ -1,6 +1,6 @@
 #include "rally/ui/message_commands.h"
+#include "rally/course/score_arithmetic.h"
 
-#include <cmath>
 #include <cstring>
 
 #include "rally/state/module.h"
@@ -15,12 +15,9 @@ constexpr uint64_t kDegreeFactorBits = 0x3F7680000000009Bull;
 constexpr int32_t kNextFixSeconds = 4;
 
 // Truncated like the conversion it stands for, but held to 32 bits: a target
-// beyond about 654,000 km up would not fit.
+// beyond about 654,000 km up would not fit (any 32-bit altitude fits 64 bits).
 int32_t FeetOf(int32_t metres) {
-  double feet = std::trunc(metres * kFeetPerMetre);
-  if (feet >= 2147483647.0) return INT32_MAX;
-  if (feet <= -2147483648.0) return INT32_MIN;
-  return static_cast<int32_t>(feet);
+  return ClampToInt32(static_cast<int64_t>(metres * kFeetPerMetre));
 }
 
 }  // namespace

@@ -37,7 +37,7 @@ void AskForQuizWhenDue(RallyModule& m) {
   if (m.race.quiz_countdown != 1) return;
   // Without the merged popup there is no quiz command: base + 5 would be one
   // of the simulator's own. The countdown stays due until the popup is back.
-  if (m.menu.command_base == 0 || m.menu.command_last == 0) return;
+  if (!MenuTakesCommands(m.menu)) return;
   m.host.issue_command(m.host.context, m.menu.command_base + kQuizCommandSlot, 0);
   m.race.quiz_countdown = 0;
 }

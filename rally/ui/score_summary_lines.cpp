@@ -1,4 +1,5 @@
 #include "rally/ui/score_summary_lines.h"
+#include "rally/course/score_arithmetic.h"
 
 #include "rally/course/course_format.h"
 #include "rally/state/module.h"
@@ -84,12 +85,6 @@ void FillProductCode(const RallyModule& m, ScoreSummaryLines& out) {
   }
 }
 
-int32_t Clamp32(int64_t v) {
-  if (v > INT32_MAX) return INT32_MAX;
-  if (v < INT32_MIN) return INT32_MIN;
-  return static_cast<int32_t>(v);
-}
-
 }  // namespace
 
 ScoreSummaryFigures SummaryFigures(int64_t leg_sum, int32_t percentage, int32_t points) {
@@ -97,7 +92,7 @@ ScoreSummaryFigures SummaryFigures(int64_t leg_sum, int32_t percentage, int32_t 
   // P = 100. Whenever nothing overflows, the figures are those of 32-bit
   // arithmetic (division truncating toward zero); beyond, they saturate.
   int64_t base = leg_sum * percentage / 100;
-  return ScoreSummaryFigures{Clamp32(base + points - leg_sum), Clamp32(base + points)};
+  return ScoreSummaryFigures{ClampToInt32(base + points - leg_sum), ClampToInt32(base + points)};
 }
 
 void FillScoreSummaryLines(const RallyModule& m, ScoreSummaryLines& out) {

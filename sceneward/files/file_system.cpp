@@ -23,18 +23,6 @@ bool WriteNewFile(FileSystem& fs, const char* path, const uint8_t* data, uint32_
   return false;
 }
 
-bool PathBeside(const char* path, const char* name, char* out, uint32_t out_size) {
-  size_t folder_length = 0;
-  for (size_t i = 0; path[i] != '\0'; ++i) {
-    if (path[i] == '\\' || path[i] == '/') folder_length = i + 1;
-  }
-  size_t name_length = std::strlen(name);
-  if (folder_length + name_length + 1 > out_size) return false;
-  std::memcpy(out, path, folder_length);
-  std::memcpy(out + folder_length, name, name_length + 1);
-  return true;
-}
-
 bool ReplaceFileContents(FileSystem& fs, const char* path, const char* beside_name,
                          const uint8_t* data, uint32_t size) {
   // One block for the file that is replaced and the new one beside it.

@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "common/file_replace.h"
+#include "common/path_beside.h"
 
 // The files and folders the exports work on, as an interface so that the
 // DLL, the Linux tool and the tests each bring their own: the Win32 calls,
@@ -100,7 +101,3 @@ bool ReplaceFileContents(FileSystem& fs, const char* path, const char* beside_na
 
 // `path` into out; false if it does not fit in `size` bytes.
 bool CopyPath(const char* path, char* out, uint32_t size);
-
-// `path` with its last component replaced by `name`, into out; false if it
-// does not fit. Both '\' and '/' end a folder.
-bool PathBeside(const char* path, const char* name, char* out, uint32_t out_size);

@@ -4,7 +4,7 @@
 
 // Scores are 32-bit. A course with extreme values could carry a sum past
 // the range, and a wrapped sum would turn a large penalty into a prize: the
-// race adds in 64 bits and keeps the nearest 32-bit value.
+// scores are added in 64 bits and keep the nearest 32-bit value.
 inline int32_t ClampToInt32(int64_t v) {
   if (v > INT32_MAX) return INT32_MAX;
   if (v < INT32_MIN) return INT32_MIN;

@@ -72,13 +72,14 @@ class ImageBuilder {
     Bytes(at, title.data(), static_cast<uint32_t>(title.size()));
   }
 
-  // The field at `at` will hold the offset of `text`; an empty text is none.
-  void Text(uint32_t at, const std::string& text, const std::string& where, const char* field) {
-    if (text.empty()) return;
-    if (text.find('\0') != std::string::npos) {
+  // The field at `at` will hold the offset of `text`; none stays 0.
+  void Text(uint32_t at, const course_source::Text& text, const std::string& where,
+            const char* field) {
+    if (text.IsNone()) return;
+    if (text.Bytes().find('\0') != std::string::npos) {
       Refuse(where, std::string(field) + " contains a NUL byte, which would cut it short");
     }
-    references_.emplace_back(at, text);
+    references_.emplace_back(at, text.Bytes());
   }
 
   std::vector<uint8_t> Finish() {
@@ -162,11 +163,9 @@ struct LegRecordWriter {
     out.Text(at + landing::kWarningVoice, r.warning_voice, where, "warning voice");
   }
 
+  // Selectors 0, 1 and 2 pick a near zone of 1852 m, 926 m or 10 m; any
+  // other keeps the previous track's, which the checker points out.
   void operator()(const TrackStart& r) const {
-    // Selectors 0, 1 and 2 pick a near zone of 1852 m, 926 m or 10 m.
-    if (r.near_zone < 0 || r.near_zone > 2) {
-      Refuse(where, "near-zone selector " + std::to_string(r.near_zone) + " is not 0, 1 or 2");
-    }
     uint32_t at = out.AddRecord(kTrackStart);
     out.Int(at + track_start::kLat, r.lat);
     out.Int(at + track_start::kLon, r.lon);
@@ -178,8 +177,8 @@ struct LegRecordWriter {
 
   void operator()(const TrackEnd&) const { out.AddRecord(kTrackEnd); }
 
+  // A name slot outside 0 to 19 still scores; only its name is not kept.
   void operator()(const Collectible& r) const {
-    CheckSlot(where, "name slot", r.name_slot);
     uint32_t at = out.AddRecord(kCollectible);
     out.Int(at + collectible::kNameSlot, r.name_slot);
     out.Int(at + collectible::kPoints, r.points);
@@ -252,10 +251,45 @@ void CheckCounts(const Course& course) {
     Refuse("header", std::to_string(course.legs.size()) + " legs, but a course holds at most " +
                          std::to_string(kMaxLegs));
   }
+  if (course.leg_count && (*course.leg_count < 0 || *course.leg_count > kMaxLegs)) {
+    Refuse("header", "leg count " + std::to_string(*course.leg_count) + " is outside 0 to " +
+                         std::to_string(kMaxLegs));
+  }
   if (course.questions.size() > static_cast<size_t>(kMaxQuestions)) {
     Refuse("header", std::to_string(course.questions.size()) +
                          " quiz questions, but a course holds at most " +
                          std::to_string(kMaxQuestions));
+  }
+}
+
+// Every leg and bonus object once, and every leg at an index that has a
+// score record.
+void CheckEntryOrder(const Course& course, const std::vector<EntrySlot>& order) {
+  std::vector<int> legs(course.legs.size()), bonus(course.bonus_objects.size());
+  for (size_t i = 0; i < order.size(); ++i) {
+    const EntrySlot& slot = order[i];
+    if (slot.kind == EntrySlot::kIgnored) continue;
+    std::vector<int>& seen = slot.kind == EntrySlot::kLeg ? legs : bonus;
+    const char* what = slot.kind == EntrySlot::kLeg ? "leg " : "bonus object ";
+    if (slot.index >= seen.size()) {
+      Refuse("entry order", std::string(what) + std::to_string(slot.index + 1) + " does not exist");
+    }
+    if (++seen[slot.index] > 1) {
+      Refuse("entry order", std::string(what) + std::to_string(slot.index + 1) + " is listed twice");
+    }
+    if (slot.kind == EntrySlot::kLeg && i >= static_cast<size_t>(kMaxLegs)) {
+      Refuse("entry order", "leg " + std::to_string(slot.index + 1) + " at entry " +
+                                std::to_string(i + 1) + ": only entries 1 to " +
+                                std::to_string(kMaxLegs) + " have a score record");
+    }
+  }
+  for (const std::vector<int>* seen : {&legs, &bonus}) {
+    for (size_t i = 0; i < seen->size(); ++i) {
+      if ((*seen)[i] == 0) {
+        Refuse("entry order", std::string(seen == &legs ? "leg " : "bonus object ") +
+                                  std::to_string(i + 1) + " is not listed");
+      }
+    }
   }
 }
 
@@ -265,25 +299,47 @@ void PutHeader(ImageBuilder& out, const Course& course, uint32_t entries) {
   out.Title(kFirstTitle, course.first_title, "first title");
   out.Title(kSecondTitle, course.second_title, "second title");
   out.Int(kEntryCount, static_cast<int32_t>(entries));
-  out.Int(kLegCount, static_cast<int32_t>(course.legs.size()));
+  out.Int(kLegCount, course.leg_count.value_or(static_cast<int32_t>(course.legs.size())));
   out.Int(kQuestionCount, static_cast<int32_t>(course.questions.size()));
 }
 
 }  // namespace
 
+std::vector<EntrySlot> course_source::EntryOrder(const Course& course) {
+  if (!course.entry_order.empty()) return course.entry_order;
+  std::vector<EntrySlot> order;
+  for (size_t i = 0; i < course.legs.size(); ++i) order.push_back({EntrySlot::kLeg, i});
+  for (size_t i = 0; i < course.bonus_objects.size(); ++i) {
+    order.push_back({EntrySlot::kBonusObject, i});
+  }
+  return order;
+}
+
 std::vector<uint8_t> LayOutCourse(const Course& course) {
   CheckCounts(course);
-  uint32_t entries = static_cast<uint32_t>(course.legs.size() + course.bonus_objects.size());
+  std::vector<EntrySlot> order = EntryOrder(course);
+  CheckEntryOrder(course, order);
+  uint32_t entries = static_cast<uint32_t>(order.size());
   ImageBuilder out;
   PutHeader(out, course, entries);
   out.Reserve(4 * entries);
-  uint32_t entry = 0;
-  for (size_t i = 0; i < course.legs.size(); ++i) {
-    out.Int(kEntryTable + 4 * entry++, static_cast<int32_t>(PutLeg(out, course.legs[i], i)));
-  }
+  std::vector<uint32_t> legs, bonus;
+  for (size_t i = 0; i < course.legs.size(); ++i) legs.push_back(PutLeg(out, course.legs[i], i));
   for (size_t i = 0; i < course.bonus_objects.size(); ++i) {
-    uint32_t at = PutBonusObject(out, course.bonus_objects[i], i);
-    out.Int(kEntryTable + 4 * entry++, static_cast<int32_t>(at));
+    bonus.push_back(PutBonusObject(out, course.bonus_objects[i], i));
+  }
+  for (uint32_t entry = 0; entry < entries; ++entry) {
+    const EntrySlot& slot = order[entry];
+    uint32_t at;
+    if (slot.kind == EntrySlot::kLeg) {
+      at = legs[slot.index];
+    } else if (slot.kind == EntrySlot::kBonusObject) {
+      at = bonus[slot.index];
+    } else {
+      at = out.Here();  // a word of type 0, which the entry scan passes over
+      out.Reserve(4);
+    }
+    out.Int(kEntryTable + 4 * entry, static_cast<int32_t>(at));
   }
   // Without questions the quiz table offset stays 0: there is no table.
   if (!course.questions.empty()) {

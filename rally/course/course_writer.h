@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -10,6 +12,30 @@
 // bytes; an empty text is written as offset 0 (none). Reserved fields and
 // header bytes 11 to 15 are written as 0.
 namespace course_source {
+
+// A text or voice reference: none (offset 0) or Latin-1 bytes. Made from a
+// string, an empty one is none; Text::Empty() is the rare text that is
+// there but holds nothing (a NUL byte of its own), which the message
+// queue shows as an empty line where it would show nothing for none.
+class Text {
+ public:
+  Text() = default;
+  Text(const char* bytes) : bytes_(bytes), present_(!bytes_.empty()) {}  // NOLINT: implicit
+  Text(std::string bytes) : bytes_(std::move(bytes)), present_(!bytes_.empty()) {}  // NOLINT
+  static Text Empty() {
+    Text t;
+    t.present_ = true;
+    return t;
+  }
+  bool IsNone() const { return !present_; }
+  const std::string& Bytes() const { return bytes_; }
+  bool operator==(const Text& o) const { return present_ == o.present_ && bytes_ == o.bytes_; }
+  bool operator!=(const Text& o) const { return !(*this == o); }
+
+ private:
+  std::string bytes_;
+  bool present_ = false;
+};
 
 struct Box {
   int32_t lat_min, lat_max, lon_min, lon_max;
@@ -20,21 +46,21 @@ struct StartGate {
 };
 struct Message {
   int32_t seconds;
-  std::string text, voice;
+  Text text, voice;
 };
 struct Gate {
   Box box;
   int32_t alt_centre, alt_band, speed_min, speed_max, heading;
-  std::string warning_text, warning_voice;
+  Text warning_text, warning_voice;
 };
 struct Waypoint {
   int32_t lat, lon, radius, alt, alt_band, heading;
-  std::string warning_text, warning_voice;
+  Text warning_text, warning_voice;
 };
 struct Landing {
   Box box;
   int32_t alt, heading;
-  std::string warning_text, warning_voice;
+  Text warning_text, warning_voice;
 };
 struct TrackStart {
   int32_t lat, lon, radial, tolerance, weight, near_zone;
@@ -42,7 +68,7 @@ struct TrackStart {
 struct TrackEnd {};
 struct Collectible {
   int32_t name_slot, points;
-  std::string name;
+  Text name;
 };
 struct QuizTimer {
   int32_t delay;
@@ -69,8 +95,19 @@ struct BonusObject {
 };
 
 struct QuizQuestion {
-  std::string question, correct, second, third;
+  Text question, correct, second, third;
   int32_t points;
+};
+
+// One cell of the entry table. A course normally lists its legs and then
+// its bonus objects; a file may interleave them or hold entries the engine
+// ignores (a record of another type), which keep their index.
+struct EntrySlot {
+  enum Kind { kLeg, kBonusObject, kIgnored } kind;
+  size_t index;  // into legs or bonus_objects; unused for kIgnored
+  bool operator==(const EntrySlot& o) const {
+    return kind == o.kind && (kind == kIgnored || index == o.index);
+  }
 };
 
 struct Course {
@@ -78,7 +115,16 @@ struct Course {
   std::vector<Leg> legs;                   // entries 0 to legs - 1
   std::vector<BonusObject> bonus_objects;  // entries after the legs
   std::vector<QuizQuestion> questions;
+  // Empty: the legs, then the bonus objects. Otherwise every leg and every
+  // bonus object exactly once, in entry-table order.
+  std::vector<EntrySlot> entry_order;
+  // The leg count of the header, when it is not the number of legs (the
+  // score summary lists legs 1 to this number).
+  std::optional<int32_t> leg_count;
 };
+
+// The entry table's order: entry_order, or the legs then the bonus objects.
+std::vector<EntrySlot> EntryOrder(const Course& course);
 
 }  // namespace course_source
 

@@ -194,25 +194,48 @@ TEST(CourseWriter, RefusesMoreLegsOrQuestionsThanTheScoreTableHolds) {
   EXPECT_NE(RefusalOf(course).find("41 quiz questions"), std::string::npos) << RefusalOf(course);
 }
 
-TEST(CourseWriter, RefusesSlotsOutsideTheScoreTableNamingTheRecord) {
+TEST(CourseWriter, RefusesTakeCounterSlotsAndEntryOrdersTheModuleRefuses) {
   src::Course course = FullCourse();
-  std::get<src::Collectible>(course.legs[1].records[5]).name_slot = 20;
-  EXPECT_EQ(RefusalOf(course),
-            "course, leg 2, record 6 (Collectible): name slot 20 is outside 0 to 19");
-  std::get<src::Collectible>(course.legs[1].records[5]).name_slot = -1;
-  EXPECT_NE(RefusalOf(course).find("name slot -1"), std::string::npos);
-  std::get<src::Collectible>(course.legs[1].records[5]).name_slot = 0;
   course.bonus_objects.push_back(course.bonus_objects[0]);
   course.bonus_objects[1].counter_slot = 20;
   EXPECT_EQ(RefusalOf(course), "course, bonus object 2: take-counter slot 20 is outside 0 to 19");
+  course.bonus_objects.pop_back();
+  using Slot = src::EntrySlot;
+  const struct {
+    std::vector<Slot> order;
+    const char* refusal;
+  } kOrders[] = {
+      {{{Slot::kLeg, 0}, {Slot::kLeg, 1}, {Slot::kBonusObject, 0}}, ""},
+      {{{Slot::kBonusObject, 0}, {Slot::kIgnored, 0}, {Slot::kLeg, 1}, {Slot::kLeg, 0}}, ""},
+      {{{Slot::kLeg, 0}, {Slot::kLeg, 0}, {Slot::kBonusObject, 0}},
+       "course, entry order: leg 1 is listed twice"},
+      {{{Slot::kLeg, 0}, {Slot::kBonusObject, 0}}, "course, entry order: leg 2 is not listed"},
+      {{{Slot::kLeg, 0}, {Slot::kLeg, 1}, {Slot::kBonusObject, 1}},
+       "course, entry order: bonus object 2 does not exist"},
+  };
+  for (const auto& c : kOrders) {
+    course.entry_order = c.order;
+    if (*c.refusal == '\0') {
+      EXPECT_EQ(Problem(LayOutCourse(course)), CourseProblem::kNone);
+    } else {
+      EXPECT_EQ(RefusalOf(course), c.refusal);
+    }
+  }
+  course.entry_order.assign(20, Slot{Slot::kIgnored, 0});
+  course.entry_order.push_back({Slot::kLeg, 0});
+  course.entry_order.push_back({Slot::kLeg, 1});
+  course.entry_order.push_back({Slot::kBonusObject, 0});
+  EXPECT_EQ(RefusalOf(course),
+            "course, entry order: leg 1 at entry 21: only entries 1 to 20 have a score record");
 }
 
-TEST(CourseWriter, RefusesAnUnknownNearZoneAndTextsWithANul) {
+// Values the engine copes with are written as they are; the checker of
+// the course tools points them out.
+TEST(CourseWriter, WritesOddSlotsAndSelectorsAsTheyAreButRefusesTextsWithANul) {
   src::Course course = FullCourse();
+  std::get<src::Collectible>(course.legs[1].records[5]).name_slot = 20;
   std::get<src::TrackStart>(course.legs[0].records[3]).near_zone = 3;
-  EXPECT_EQ(RefusalOf(course),
-            "course, leg 1, record 4 (TrackStart): near-zone selector 3 is not 0, 1 or 2");
-  std::get<src::TrackStart>(course.legs[0].records[3]).near_zone = 2;
+  EXPECT_EQ(Problem(LayOutCourse(course)), CourseProblem::kNone);
   course.questions[0].second = std::string("A\0B", 3);
   EXPECT_NE(RefusalOf(course).find("quiz question 1: second answer contains a NUL"),
             std::string::npos)

@@ -1,0 +1,17 @@
+// aerilon-course: the course designer's toolbox. Compiles a course source
+// into the module's course file and back, checks a course for mistakes,
+// draws its map and tells a pilot's score file in words.
+#include <CLI/CLI.hpp>
+
+#include "tools/aerilon-course/commands.h"
+
+int main(int argc, char** argv) {
+  CLI::App app{
+      "The Aerilon course designer's toolbox: compile a course source into Rally.DAT, "
+      "decompile a course file, check a course, draw its map, read a score file."};
+  app.require_subcommand(1);
+  int exit_status = 0;
+  AddCompileCommand(app, &exit_status);
+  CLI11_PARSE(app, argc, argv);
+  return exit_status;
+}

@@ -275,7 +275,8 @@ void CheckEntryOrder(const Course& course, const std::vector<EntrySlot>& order) 
       Refuse("entry order", std::string(what) + std::to_string(slot.index + 1) + " does not exist");
     }
     if (++seen[slot.index] > 1) {
-      Refuse("entry order", std::string(what) + std::to_string(slot.index + 1) + " is listed twice");
+      Refuse("entry order",
+             std::string(what) + std::to_string(slot.index + 1) + " is listed twice");
     }
     if (slot.kind == EntrySlot::kLeg && i >= static_cast<size_t>(kMaxLegs)) {
       Refuse("entry order", "leg " + std::to_string(slot.index + 1) + " at entry " +

@@ -135,7 +135,3 @@ std::vector<uint8_t> LayOutCourse(const course_source::Course& course);
 std::vector<uint8_t> EncodeCourseFile(const course_source::Course& course);
 // Writes the course file; false when the file cannot be written.
 bool WriteCourseFile(const std::string& path, const course_source::Course& course);
-
-// A small course for trying the module out: two legs from the island's
-// airfields, a bonus object and a few quiz questions.
-course_source::Course SampleCourse();

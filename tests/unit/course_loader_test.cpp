@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "course_test_support.h"
+#include "rally/course/sample_course.h"
 #include "rally/state/module.h"
 
 namespace {

@@ -1,4 +1,5 @@
 #include "rally/course/course_writer.h"
+#include "rally/course/sample_course.h"
 
 #include <gtest/gtest.h>
 

@@ -17,6 +17,7 @@
 #include "human_transcript.h"
 #include "rally/course/course_check.h"
 #include "rally/course/course_writer.h"
+#include "rally/course/sample_course.h"
 #include "rally/course/scramble.h"
 #include "run_loop.h"
 #include "sample_flight.h"
@@ -51,7 +52,11 @@ struct SampleFolder {
     root = pattern;
     fs::create_directories(root / "ADV" / "RALLY");
     fs::path course = root / "ADV" / "RALLY" / "Rally.DAT";
-    if (!WriteCourseFile(course.string(), SampleCourse())) {
+    std::vector<uint8_t> bytes = SampleCourseFile();
+    std::ofstream out(course, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+    if (!out.flush()) {
       throw UsageError{"cannot write the sample course to " + course.string()};
     }
   }

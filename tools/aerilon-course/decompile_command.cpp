@@ -1,0 +1,32 @@
+#include <fstream>
+#include <iostream>
+#include <iterator>
+
+#include "rally/course/course_reader.h"
+#include "tools/aerilon-course/commands.h"
+#include "tools/aerilon-course/source_writer.h"
+
+void AddDecompileCommand(CLI::App& app, int* exit_status) {
+  auto* command = app.add_subcommand(
+      "decompile", "Print the course source of a course file (Rally.DAT) on standard output");
+  static std::string path;
+  command->add_option("COURSE", path, "the course file")->required();
+  command->callback([exit_status] {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+      std::cerr << path << ": error: cannot be opened\n";
+      *exit_status = 1;
+      return;
+    }
+    std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in),
+                               std::istreambuf_iterator<char>()};
+    course_source::Course course;
+    const char* problem = nullptr;
+    if (!ReadCourseFileBytes(bytes, &course, &problem)) {
+      std::cerr << path << ": error: the module refuses this course file: " << problem << "\n";
+      *exit_status = 1;
+      return;
+    }
+    std::cout << WriteCourseSource(course, path);
+  });
+}

@@ -1,0 +1,174 @@
+#include "tools/aerilon-course/source_positions.h"
+
+#include <cmath>
+
+#include "tools/aerilon-course/designer_units.h"
+
+using namespace designer_units;
+
+PlaceBook::PlaceBook(SourceErrors& errors, const toml::table* places)
+    : errors_(errors), table_(places) {}
+
+std::vector<NamedPlace> PlaceBook::All() {
+  std::vector<NamedPlace> all;
+  if (table_ == nullptr) return all;
+  for (const auto& [key, node] : *table_) {
+    if (const NamedPlace* place = Resolve(std::string(key.str()), node)) all.push_back(*place);
+  }
+  return all;
+}
+
+const NamedPlace* PlaceBook::Find(const std::string& name, const toml::node& at) {
+  if (table_ == nullptr || !table_->contains(name)) {
+    errors_.Add(at.source(), "no place is named \"" + name + "\" in [places]");
+    return nullptr;
+  }
+  return Resolve(name, at);
+}
+
+const NamedPlace* PlaceBook::Resolve(const std::string& name, const toml::node& at) {
+  auto done = resolved_.find(name);
+  if (done != resolved_.end()) return &done->second;
+  if (resolving_[name]) {
+    errors_.Add(at.source(), "place \"" + name + "\" is given relative to itself");
+    return nullptr;
+  }
+  const toml::node& node = *table_->get(name);
+  if (!node.is_table()) {
+    errors_.Add(node.source(), "place \"" + name +
+                                   "\": expected a table such as "
+                                   "{ lat = \"N26 22.5\", lon = \"E170 32.4\" }");
+    resolved_.emplace(name, NamedPlace{name, 0, 0, std::nullopt, SpotOf(node)});
+    return nullptr;
+  }
+  resolving_[name] = true;
+  Fields fields(errors_, *node.as_table(), "place \"" + name + "\"");
+  std::optional<SourcePoint> point = Point(fields);
+  std::optional<int32_t> elevation = fields.Quantity("elevation", Dimension::kAltitude, false);
+  fields.Finish();
+  resolving_[name] = false;
+  if (!point) return nullptr;
+  return &resolved_.emplace(name, NamedPlace{name, point->lat, point->lon, elevation, SpotOf(node)})
+              .first->second;
+}
+
+std::optional<SourcePoint> PlaceBook::Point(Fields& fields) {
+  const toml::node* at = fields.Take("at");
+  std::optional<int32_t> lat = fields.Quantity("lat", Dimension::kLatitude, false);
+  std::optional<int32_t> lon = fields.Quantity("lon", Dimension::kLongitude, false);
+  std::optional<double> north = fields.Distance("north", false);
+  std::optional<double> east = fields.Distance("east", false);
+  std::optional<double> distance = fields.Distance("distance", false);
+  std::optional<double> bearing = fields.Bearing("bearing", false);
+  bool absolute = fields.Has("lat") || fields.Has("lon");
+  bool by_offset = fields.Has("north") || fields.Has("east");
+  bool by_bearing = fields.Has("distance") || fields.Has("bearing");
+  if (at == nullptr) {
+    if (!absolute) {
+      fields.Missing("position", "at = \"PLACE\", or lat and lon");
+      return std::nullopt;
+    }
+    if (by_offset || by_bearing) {
+      fields.Missing("at", "north, east, distance and bearing are measured from a place");
+    }
+    if (!fields.Has("lat")) fields.Missing("lat", "a latitude such as \"N26 22.5\"");
+    if (!fields.Has("lon")) fields.Missing("lon", "a longitude such as \"E170 32.4\"");
+    if (!lat || !lon) return std::nullopt;
+    return SourcePoint{*lat, *lon, nullptr};
+  }
+  if (!at->is_string()) {
+    fields.Error(*at, "at: expected the name of a place, in double quotes");
+    return std::nullopt;
+  }
+  if (absolute) fields.Error(*at, "give either at = \"PLACE\" or lat and lon, not both");
+  if (by_offset && by_bearing) {
+    fields.Error(*at, "give north and east, or distance and bearing, not both");
+  }
+  if (fields.Has("distance") != fields.Has("bearing")) {
+    fields.Error(*at, "distance and bearing go together");
+  }
+  const NamedPlace* place = Find(at->as_string()->get(), *at);
+  if (place == nullptr || absolute) return std::nullopt;
+  SourcePoint point{place->lat, place->lon, place};
+  if (by_bearing && distance && bearing) {
+    OffsetDistanceBearing(place->lat, place->lon, *distance, *bearing, &point.lat, &point.lon);
+    point.place = nullptr;
+  } else if (by_offset && !by_bearing) {
+    OffsetNorthEast(place->lat, place->lon, north.value_or(0), east.value_or(0), &point.lat,
+                    &point.lon);
+    point.place = nullptr;
+  }
+  return point;
+}
+
+std::optional<std::pair<int32_t, int32_t>> PlaceBook::HalfSizes(Fields& fields, const char* key,
+                                                                int32_t latitude, bool required,
+                                                                bool full_size) {
+  const toml::node* node = fields.Take(key);
+  if (node == nullptr) {
+    if (required) fields.Missing(key, "a distance, or [north-south, east-west] distances");
+    return std::nullopt;
+  }
+  const toml::array* both = node->as_array();
+  if (both != nullptr && both->size() != 2) {
+    fields.Error(*node,
+                 std::string(key) + ": expected one distance or two, [north-south, east-west]");
+    return std::nullopt;
+  }
+  std::optional<int32_t> halves[2];
+  for (int axis = 0; axis < 2; ++axis) {
+    const toml::node& part = both != nullptr ? *both->get(static_cast<size_t>(axis)) : *node;
+    if (part.is_table() && !full_size) {  // { raw = N }: the half-size in the file's units
+      halves[axis] = fields.QuantityOf(part, key, Dimension::kDistance);
+      continue;
+    }
+    std::optional<double> metres = fields.DistanceOf(part, key);
+    if (!metres) return std::nullopt;
+    if (*metres < 0) {
+      fields.Error(part, std::string(key) + ": a size cannot be negative");
+      return std::nullopt;
+    }
+    double per_unit = axis == 0 ? MetresPerLatitudeUnit() : MetresPerLongitudeUnit(latitude);
+    halves[axis] = MetresToUnits(full_size ? *metres / 2 : *metres, per_unit);
+    if (!halves[axis]) fields.Error(part, std::string(key) + ": too large for the course file");
+  }
+  if (!halves[0] || !halves[1]) return std::nullopt;
+  return std::make_pair(*halves[0], *halves[1]);
+}
+
+std::optional<course_source::Box> PlaceBook::Box(Fields& fields, SourcePoint* centre) {
+  bool edges = fields.Has("lat_min") || fields.Has("lat_max") || fields.Has("lon_min") ||
+               fields.Has("lon_max");
+  if (edges) {
+    std::optional<int32_t> lat_min = fields.Quantity("lat_min", Dimension::kLatitude, true);
+    std::optional<int32_t> lat_max = fields.Quantity("lat_max", Dimension::kLatitude, true);
+    std::optional<int32_t> lon_min = fields.Quantity("lon_min", Dimension::kLongitude, true);
+    std::optional<int32_t> lon_max = fields.Quantity("lon_max", Dimension::kLongitude, true);
+    for (const char* key : {"at", "lat", "lon", "size"}) {
+      if (fields.Has(key)) {
+        fields.Error(*fields.Take(key), std::string("give a box by its four edges or by its "
+                                                    "centre and size, not both (") +
+                                            key + ")");
+      }
+    }
+    if (!lat_min || !lat_max || !lon_min || !lon_max) return std::nullopt;
+    *centre = SourcePoint{static_cast<int32_t>((int64_t{*lat_min} + *lat_max) / 2),
+                          static_cast<int32_t>((int64_t{*lon_min} + *lon_max) / 2), nullptr};
+    return course_source::Box{*lat_min, *lat_max, *lon_min, *lon_max};
+  }
+  std::optional<SourcePoint> point = Point(fields);
+  if (!point) {
+    fields.Take("size");
+    return std::nullopt;
+  }
+  *centre = *point;
+  std::optional<std::pair<int32_t, int32_t>> half =
+      HalfSizes(fields, "size", point->lat, true, true);
+  if (!half) return std::nullopt;
+  // Longitudes wrap at 180 degrees as the simulator's do.
+  auto lon = [&](int64_t delta) {
+    return static_cast<int32_t>(static_cast<uint32_t>(point->lon) + static_cast<uint32_t>(delta));
+  };
+  return course_source::Box{point->lat - half->first, point->lat + half->first, lon(-half->second),
+                            lon(half->second)};
+}

@@ -1,6 +1,8 @@
 #include "rally/course/course_reader.h"
 
+#include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "rally/course/course_check.h"
 #include "rally/course/course_format.h"
@@ -120,18 +122,25 @@ struct ImageReader {
     Course course;
     course.first_title = Title(kFirstTitle);
     course.second_title = Title(kSecondTitle);
-    std::vector<EntrySlot> order;
-    for (int32_t i = 0; i < Int(kEntryCount); ++i) {
-      uint32_t at = static_cast<uint32_t>(Int(kEntryTable + 4 * static_cast<uint32_t>(i)));
+    // Legs and bonus objects are numbered in the order they lie in the
+    // image, which is the writer's, so that laying them out again gives
+    // the same bytes; the entry table's order is kept beside them.
+    int32_t entries = Int(kEntryCount);
+    std::vector<std::pair<uint32_t, int32_t>> by_offset;  // (offset, entry)
+    for (int32_t i = 0; i < entries; ++i) {
+      by_offset.emplace_back(static_cast<uint32_t>(Int(kEntryTable + 4 * static_cast<uint32_t>(i))),
+                             i);
+    }
+    std::stable_sort(by_offset.begin(), by_offset.end());
+    std::vector<EntrySlot> order(static_cast<size_t>(entries), EntrySlot{EntrySlot::kIgnored, 0});
+    for (const auto& [at, entry] : by_offset) {
       int32_t type = Int(at);
       if (type == kStartGate) {
-        order.push_back({EntrySlot::kLeg, course.legs.size()});
+        order[static_cast<size_t>(entry)] = {EntrySlot::kLeg, course.legs.size()};
         course.legs.push_back(LegAt(at));
       } else if (type == kBonusObject) {
-        order.push_back({EntrySlot::kBonusObject, course.bonus_objects.size()});
+        order[static_cast<size_t>(entry)] = {EntrySlot::kBonusObject, course.bonus_objects.size()};
         course.bonus_objects.push_back(BonusAt(at));
-      } else {
-        order.push_back({EntrySlot::kIgnored, 0});
       }
     }
     if (order != EntryOrder(course)) course.entry_order = order;

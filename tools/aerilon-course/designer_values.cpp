@@ -290,6 +290,9 @@ std::optional<int32_t> MetresToUnits(double metres, double metres_per_unit) {
 }
 
 std::string MetresToml(int32_t units, double metres_per_unit) {
+  // Sizes in metres are never negative (nor is a metre per unit, but for
+  // a latitude beyond the poles).
+  if (units < 0 || !(metres_per_unit > 0)) return RawToml(units);
   for (int d = 0; d <= 3; ++d) {
     std::string text = Decimal(units * metres_per_unit, d);
     if (MetresToUnits(std::strtod(text.c_str(), nullptr), metres_per_unit) == units) {

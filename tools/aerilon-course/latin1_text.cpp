@@ -59,7 +59,7 @@ bool NextCharacter(const std::string& s, size_t& i, uint32_t& c, size_t& length)
 
 }  // namespace
 
-Latin1Conversion Utf8ToLatin1(const std::string& utf8) {
+Latin1Conversion Utf8ToWindows1252(const std::string& utf8) {
   Latin1Conversion result;
   for (size_t i = 0; i < utf8.size();) {
     size_t start = i, length = 0;
@@ -79,7 +79,7 @@ Latin1Conversion Utf8ToLatin1(const std::string& utf8) {
   return result;
 }
 
-std::string Latin1ToUtf8(const std::string& latin1) {
+std::string Windows1252ToUtf8(const std::string& latin1) {
   std::string out;
   for (char byte : latin1) AppendUtf8(out, CharacterOf(static_cast<uint8_t>(byte)));
   return out;

@@ -13,8 +13,8 @@ struct Latin1Conversion {
   bool bad_utf8 = false;  // the source text is not valid UTF-8
 };
 
-Latin1Conversion Utf8ToLatin1(const std::string& utf8);
+Latin1Conversion Utf8ToWindows1252(const std::string& utf8);
 // Every byte has a character: the five code page holes (0x81, 0x8D, 0x8F,
 // 0x90, 0x9D) read as the control characters of the same number, and
 // converting back gives the same bytes.
-std::string Latin1ToUtf8(const std::string& latin1);
+std::string Windows1252ToUtf8(const std::string& latin1);

@@ -32,17 +32,23 @@ void Fields::Finish() {
     if (std::find(known_.begin(), known_.end(), key.str()) != known_.end()) continue;
     std::string known;
     for (const std::string& k : known_) known += (known.empty() ? "" : ", ") + k;
-    errors_.Add(key.source(), "unknown key \"" + std::string(key.str()) + "\" in " + what_ +
+    errors_.Add(key.source(), "unknown key \"" + std::string(key.str()) + "\" in " +
+                                  (what_.empty() ? "the course's top level" : what_) +
                                   " (known: " + known + ")");
   }
 }
 
+// The course's top level has no name of its own; its keys name themselves.
+std::string Fields::Prefix() const {
+  return what_.empty() ? "" : what_ + ": ";
+}
+
 void Fields::Error(const toml::node& at, const std::string& message) {
-  errors_.Add(at.source(), what_ + ": " + message);
+  errors_.Add(at.source(), Prefix() + message);
 }
 
 void Fields::Missing(const char* key, const std::string& expected) {
-  errors_.Add(table_.source(), what_ + ": missing " + key + " (" + expected + ")");
+  errors_.Add(table_.source(), Prefix() + "missing " + key + " (" + expected + ")");
 }
 
 std::optional<int32_t> Fields::RawValue(const char* key, const toml::table& raw) {
@@ -152,7 +158,10 @@ std::optional<double> Fields::Bearing(const char* key, bool required) {
 
 std::optional<int32_t> Fields::Integer(const char* key, bool required, int64_t low, int64_t high) {
   const toml::node* node = Take(key);
-  std::string range = "a whole number from " + std::to_string(low) + " to " + std::to_string(high);
+  bool any = low == INT32_MIN && high == INT32_MAX;
+  std::string range =
+      any ? "a whole number"
+          : "a whole number from " + std::to_string(low) + " to " + std::to_string(high);
   if (node == nullptr) {
     if (required) Missing(key, range);
     return std::nullopt;
@@ -163,7 +172,8 @@ std::optional<int32_t> Fields::Integer(const char* key, bool required, int64_t l
   }
   int64_t n = node->as_integer()->get();
   if (n < low || n > high) {
-    Error(*node, std::string(key) + ": " + std::to_string(n) + " is not " + range);
+    Error(*node, std::string(key) + ": " + std::to_string(n) + " is not " +
+                     (any ? "a whole number that fits 32 bits" : range));
     return std::nullopt;
   }
   return static_cast<int32_t>(n);
@@ -199,7 +209,7 @@ course_source::Text Fields::Text(const char* key) {
     Error(*node, std::string(key) + ": expected a text in double quotes");
     return {};
   }
-  Latin1Conversion converted = Utf8ToLatin1(node->as_string()->get());
+  Latin1Conversion converted = Utf8ToWindows1252(node->as_string()->get());
   if (converted.bad_utf8) {
     Error(*node, std::string(key) + ": the text is not valid UTF-8");
     return {};

@@ -69,6 +69,7 @@ class Fields {
   SourceErrors& Errors() { return errors_; }
 
  private:
+  std::string Prefix() const;
   std::optional<int32_t> RawValue(const char* key, const toml::table& raw);
   std::optional<DesignerValue> Value(const toml::node& node);
 

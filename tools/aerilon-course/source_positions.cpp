@@ -29,6 +29,7 @@ const NamedPlace* PlaceBook::Find(const std::string& name, const toml::node& at)
 const NamedPlace* PlaceBook::Resolve(const std::string& name, const toml::node& at) {
   auto done = resolved_.find(name);
   if (done != resolved_.end()) return &done->second;
+  if (failed_.count(name) != 0) return nullptr;  // told once, where it was defined
   if (resolving_[name]) {
     errors_.Add(at.source(), "place \"" + name + "\" is given relative to itself");
     return nullptr;
@@ -38,7 +39,7 @@ const NamedPlace* PlaceBook::Resolve(const std::string& name, const toml::node& 
     errors_.Add(node.source(), "place \"" + name +
                                    "\": expected a table such as "
                                    "{ lat = \"N26 22.5\", lon = \"E170 32.4\" }");
-    resolved_.emplace(name, NamedPlace{name, 0, 0, std::nullopt, SpotOf(node)});
+    failed_.insert(name);
     return nullptr;
   }
   resolving_[name] = true;
@@ -47,7 +48,10 @@ const NamedPlace* PlaceBook::Resolve(const std::string& name, const toml::node& 
   std::optional<int32_t> elevation = fields.Quantity("elevation", Dimension::kAltitude, false);
   fields.Finish();
   resolving_[name] = false;
-  if (!point) return nullptr;
+  if (!point) {
+    failed_.insert(name);
+    return nullptr;
+  }
   return &resolved_.emplace(name, NamedPlace{name, point->lat, point->lon, elevation, SpotOf(node)})
               .first->second;
 }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 
 #include "rally/course/course_writer.h"
@@ -47,4 +48,5 @@ class PlaceBook {
   const toml::table* table_;
   std::map<std::string, NamedPlace> resolved_;
   std::map<std::string, bool> resolving_;
+  std::set<std::string> failed_;
 };

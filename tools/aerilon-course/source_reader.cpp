@@ -1,5 +1,6 @@
 #include "tools/aerilon-course/source_reader.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "rally/course/course_format.h"
@@ -20,7 +21,7 @@ class CourseSourceReader {
  public:
   CourseSourceReader(SourceErrors& errors, const toml::table& root, CourseDocument* document)
       : errors_(errors),
-        root_(errors, root, "the course"),
+        root_(errors, root, ""),
         document_(document),
         places_(errors, root.get_as<toml::table>("places")) {}
 
@@ -391,6 +392,12 @@ bool ReadCourseSource(const std::string& text, const std::string& file, CourseDo
     errors.Add(e.source(), std::string(e.description()));
     return false;
   }
+  size_t first = diagnostics->size();
   CourseSourceReader(errors, root, document).Read();
+  // Told in the order of the file, whatever order they were found in.
+  std::stable_sort(diagnostics->begin() + static_cast<std::ptrdiff_t>(first), diagnostics->end(),
+                   [](const Diagnostic& a, const Diagnostic& b) {
+                     return a.line != b.line ? a.line < b.line : a.column < b.column;
+                   });
   return !errors.Any();
 }

@@ -18,7 +18,7 @@ constexpr int kFirstConditionBit = 6;
 // A TOML basic string of a Latin-1 text, escaping what TOML needs escaped.
 std::string Quoted(const std::string& latin1) {
   std::string out = "\"";
-  for (char c : Latin1ToUtf8(latin1)) {
+  for (char c : Windows1252ToUtf8(latin1)) {
     unsigned char u = static_cast<unsigned char>(c);
     if (c == '"' || c == '\\') {
       out += '\\';

@@ -1,0 +1,155 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "rally/course/course_writer.h"
+#include "tools/aerilon-course/designer_values.h"
+#include "tools/aerilon-course/source_reader.h"
+
+namespace {
+
+// A one-leg course with a place, a waypoint and a landing; `extra` is
+// appended after the leg's last route record, `top` before the places.
+std::string Source(const std::string& extra = "", const std::string& top = "") {
+  return "title = \"Prova\"\nsubtitle = \"Uno\"\n" + top +
+         "[places]\n"
+         "Home = { lat = \"N26 22.564\", lon = \"E170 32.276\", elevation = \"44 m\" }\n"
+         "[[leg]]\n"
+         "[leg.start]\nat = \"Home\"\nsize = \"600 m\"\naltitude = 1000\n"
+         "altitude_tolerance = 300\nspeed_min = 60\nspeed_max = 220\nheading = 270\n"
+         "[[leg.route]]\nkind = \"landing\"\nat = \"Home\"\nsize = \"800 m\"\nheading = 0\n" +
+         extra + "[leg.finish]\nbase_points = 500\ntime_allowance = 900\ntime_factor = 1\n";
+}
+
+std::vector<Diagnostic> Errors(const std::string& text, CourseDocument* document = nullptr) {
+  CourseDocument scratch;
+  std::vector<Diagnostic> diagnostics;
+  bool read = ReadCourseSource(text, "c.toml", document ? document : &scratch, &diagnostics);
+  EXPECT_EQ(read, diagnostics.empty());
+  return diagnostics;
+}
+
+TEST(CourseSource, TheBuilderSourceReadsInTheFilesUnits) {
+  CourseDocument doc;
+  ASSERT_TRUE(Errors(Source(), &doc).empty());
+  const course_source::Leg& leg = doc.course.legs.at(0);
+  EXPECT_EQ(leg.start.alt_centre, 305) << "1000 ft";
+  EXPECT_EQ(leg.start.speed_min, 60 * 128);
+  EXPECT_EQ(leg.start.heading, 49152);
+  EXPECT_EQ(leg.start.box.lat_max - leg.start.box.lat_min, 2 * 300) << "a latitude unit is ~1 m";
+  auto landing = std::get<course_source::Landing>(leg.records.at(0));
+  EXPECT_EQ(landing.alt, 44) << "the ground of the place the box is centred on";
+  EXPECT_EQ(doc.legs.at(0).records.at(0).line, 14);
+}
+
+// One case of each kind of mistake, with where it is reported.
+TEST(CourseSource, EveryErrorNamesItsLineAndColumnAndAllAreReported) {
+  const struct {
+    std::string extra, top;
+    int line, column;
+    const char* message;
+  } kCases[] = {
+      {"", "leg_cont = 3\n", 3, 1, "unknown key \"leg_cont\" in the course's top level"},
+      {"", "title = 'x'\n", 3, 9,
+       "cannot redefine existing string 'title'"},  // TOML syntax: a key twice
+      {"[[leg.route]]\nkind = \"gat\"\n", "", 20, 8, "kind: \"gat\" is not one of message"},
+      {"[[leg.route]]\nkind = \"message\"\nseconds = 1\ntext = \"\xE2\x86\x92\"\n", "", 22, 8,
+       "the character \"\xE2\x86\x92\" (U+2192) has no Windows Latin-1 form"},
+      {"[[leg.route]]\nkind = \"quiz_timer\"\n", "", 19, 1, "missing delay"},
+      {"[[leg.route]]\nkind = \"waypoint\"\nat = \"Nowhere\"\nradius = 5\naltitude = 1\n"
+       "altitude_tolerance = 1\nheading = 1\n",
+       "", 21, 6, "no place is named \"Nowhere\""},
+      {"[[leg.route]]\nkind = \"quiz_timer\"\ndelay = \"5 parsec\"\n", "", 21, 9,
+       "delay: \"5 parsec\" is not a time in seconds"},
+      {"[[leg.route]]\nkind = \"collectible\"\nslot = 1.5\npoints = 1\n", "", 21, 8,
+       "slot: expected a whole number"},
+      {"[[leg.route]]\nkind = \"track_start\"\nat = \"Home\"\nradial = 361\ntolerance = 5\n"
+       "weight = 1\nnear_zone = \"2 NM\"\n",
+       "", 22, 10, "radial: 361 is not a radial in degrees from 0 to 360"},
+      {"", "leg_count = 21\n", 3, 13, "leg_count: 21 is not a whole number from 0 to 20"},
+      {"[[leg.route]]\nkind = \"quiz_timer\"\ndelay = { raw = 4294967296 }\n", "", 21, 17,
+       "does not fit the course file's 32 bits"},
+  };
+  for (const auto& c : kCases) {
+    std::vector<Diagnostic> d = Errors(Source(c.extra, c.top));
+    ASSERT_FALSE(d.empty()) << c.message;
+    std::string all;
+    for (const Diagnostic& e : d) all += FormatDiagnostic(e) + "\n";
+    EXPECT_EQ(d[0].line, c.line) << all;
+    EXPECT_EQ(d[0].column, c.column) << all;
+    EXPECT_NE(d[0].message.find(c.message), std::string::npos) << all;
+  }
+  // The near zone of the track case is wrong too: both are told.
+  EXPECT_EQ(Errors(Source(kCases[8].extra)).size(), 2u);
+}
+
+TEST(CourseSource, ConvertsAtTheEdgesOfEachUnit) {
+  auto number = [](double n) {
+    DesignerValue v;
+    v.is_number = true;
+    v.number = n;
+    return v;
+  };
+  auto text = [](const char* t) {
+    DesignerValue v;
+    v.text = t;
+    return v;
+  };
+  const struct {
+    Dimension dimension;
+    DesignerValue value;
+    std::optional<int32_t> units;
+  } kCases[] = {
+      {Dimension::kLatitude, text("N90"), 10001750},
+      {Dimension::kLatitude, text("S26 22.5"), -2931068},
+      {Dimension::kLatitude, text("26 22 30 S"), -2931068},
+      {Dimension::kLatitude, number(-26.375), -2931068},
+      {Dimension::kLatitude, text("N90 00.1"), std::nullopt},
+      {Dimension::kLatitude, text("N26 60"), std::nullopt},
+      {Dimension::kLongitude, text("E180"), INT32_MIN},  // the date line wraps
+      {Dimension::kLongitude, text("W180"), INT32_MIN},
+      {Dimension::kLongitude, text("W179 59.999"), -2147483449},  // 199 units short of it
+      {Dimension::kLongitude, text("E179 59.999"), 2147483449},
+      {Dimension::kLongitude, number(-0.0), 0},
+      {Dimension::kLongitude, text("E180 00.001"), std::nullopt},
+      {Dimension::kHeading, number(360), 0},
+      {Dimension::kHeading, number(359.999), 0},  // rounds up to a full circle: north
+      {Dimension::kHeading, number(359.99), 65534},
+      {Dimension::kHeading, text("any"), 65536},
+      {Dimension::kHeading, number(-1), std::nullopt},
+      {Dimension::kRadial, text("any"), std::nullopt},
+      {Dimension::kAngle, number(40), 7282},
+      {Dimension::kAngle, number(180), 32768},
+      {Dimension::kAltitude, number(1000), 305},
+      {Dimension::kAltitude, text("-10 ft"), -3},
+      {Dimension::kAltitude, text("300 m"), 300},
+      {Dimension::kDistance, text("2.5 NM"), 4630},
+      {Dimension::kDistance, text("4 km"), 4000},
+      {Dimension::kSpeed, number(60.004), 7681},
+      {Dimension::kSpeed, text("-1 kt"), std::nullopt},
+      {Dimension::kSeconds, text("15 min"), 900},
+      {Dimension::kSeconds, number(1e10), std::nullopt},
+  };
+  for (const auto& c : kCases) {
+    std::string error;
+    EXPECT_EQ(FileUnits(c.dimension, c.value, &error), c.units)
+        << DimensionName(c.dimension) << " " << c.value.text << c.value.number;
+  }
+}
+
+TEST(CourseSource, NamedPlacesMayBeRelativeInAnyOrderButNotToThemselves) {
+  CourseDocument doc;
+  std::string places =
+      "[places]\nFix = { at = \"Home\", distance = \"1 NM\", bearing = 90 }\n"
+      "Home = { lat = \"N0 00\", lon = \"E0 00\" }\nLoop = { at = \"Loop\" }\n";
+  std::vector<Diagnostic> d = Errors("title = \"t\"\nsubtitle = \"s\"\n" + places, &doc);
+  ASSERT_EQ(d.size(), 1u);
+  EXPECT_NE(d[0].message.find("\"Loop\" is given relative to itself"), std::string::npos);
+  ASSERT_EQ(doc.places.size(), 2u);
+  EXPECT_EQ(doc.places[0].name, "Fix");
+  EXPECT_EQ(doc.places[0].lat, 0);
+  EXPECT_EQ(doc.places[0].lon, 198707) << "1852 m east on the equator, a little under 1 arc-minute";
+}
+
+}  // namespace

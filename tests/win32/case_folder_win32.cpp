@@ -66,10 +66,6 @@ void CaseFolder::Write(const char* relative_path, const std::vector<uint8_t>& by
   if (!out) throw std::runtime_error("cannot write " + path);
 }
 
-std::vector<uint8_t> SampleCourseFile() {
-  return EncodeCourseFile(SampleCourse());
-}
-
 std::vector<uint8_t> CourseFileWithWrongMagic() {
   std::vector<uint8_t> bytes = SampleCourseFile();
   uint32_t size = static_cast<uint32_t>(bytes.size());

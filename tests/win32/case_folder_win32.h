@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "rally/course/sample_course.h"
+
 // The relative paths RALLY.DLL opens, from the simulator's folder.
 constexpr char kCoursePath[] = "ADV\\RALLY\\Rally.DAT";
 constexpr char kScorePath[] = "ADV\\RALLY\\Rally.SCO";
@@ -27,8 +29,8 @@ class CaseFolder {
   std::string previous_;
 };
 
-// The sample course, as its course file holds it.
-std::vector<uint8_t> SampleCourseFile();
+// The sample course, as its course file holds it: SampleCourseFile() of
+// rally/course/sample_course.h.
 // The sample course with one letter of its magic changed and nothing else.
 std::vector<uint8_t> CourseFileWithWrongMagic();
 // A score file: the default score block (all zero) scrambled, then the names,

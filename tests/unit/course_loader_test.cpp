@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "course_test_support.h"
-#include "rally/course/sample_course.h"
+#include "rally/course/compiled_sample_course.h"
 #include "rally/state/module.h"
 
 namespace {

@@ -1,5 +1,5 @@
 #include "rally/course/course_writer.h"
-#include "rally/course/sample_course.h"
+#include "rally/course/compiled_sample_course.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "balloon_course_win32.h"
 
-#include "rally/course/sample_course.h"
+#include "rally/course/compiled_sample_course.h"
 #include "rally/host/host_interface.h"
 #include "rally_dll_run_win32.h"
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "rally/course/sample_course.h"
+#include "rally/course/compiled_sample_course.h"
 
 // The relative paths RALLY.DLL opens, from the simulator's folder.
 constexpr char kCoursePath[] = "ADV\\RALLY\\Rally.DAT";
@@ -30,7 +30,7 @@ class CaseFolder {
 };
 
 // The sample course, as its course file holds it: SampleCourseFile() of
-// rally/course/sample_course.h.
+// rally/course/compiled_sample_course.h.
 // The sample course with one letter of its magic changed and nothing else.
 std::vector<uint8_t> CourseFileWithWrongMagic();
 // A score file: the default score block (all zero) scrambled, then the names,

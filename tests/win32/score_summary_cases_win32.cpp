@@ -13,7 +13,7 @@
 #include "merged_run_win32.h"
 #include "product_code_registry_win32.h"
 #include "rally/course/course_writer.h"
-#include "rally/course/sample_course.h"
+#include "rally/course/compiled_sample_course.h"
 #include "rally/course/score_table.h"
 #include "rally/ui/verification_key.h"
 #include "screenshot_win32.h"

@@ -1,3 +1,6 @@
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <iostream>
 
 #include "rally/course/course_writer.h"
@@ -18,8 +21,13 @@ void AddCompileCommand(CLI::App& app, int* exit_status) {
       *exit_status = 1;
       return;
     }
-    if (!WriteCourseFile(output, document.course)) {
-      std::cerr << output << ": error: cannot be written\n";
+    // Written beside the target first, so that a failed write leaves the
+    // old course file as it was.
+    std::string temporary = output + ".new";
+    if (!WriteCourseFile(temporary, document.course) ||
+        std::rename(temporary.c_str(), output.c_str()) != 0) {
+      std::cerr << output << ": error: cannot be written: " << std::strerror(errno) << "\n";
+      std::remove(temporary.c_str());
       *exit_status = 1;
     }
   });

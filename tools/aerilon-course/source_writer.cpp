@@ -15,8 +15,15 @@ constexpr int32_t kPercentFlag = 16;
 constexpr int32_t kEveryCondition = static_cast<int32_t>(0xFFFFFFC0u);
 constexpr int kFirstConditionBit = 6;
 
-// A TOML basic string of a Latin-1 text, escaping what TOML needs escaped.
+// A TOML literal string where the text allows one (voice names read as
+// 'ADV\RALLY\Start'), else a basic string with what TOML needs escaped.
 std::string Quoted(const std::string& latin1) {
+  bool literal = latin1.find('\\') != std::string::npos;
+  for (char c : latin1) {
+    unsigned char u = static_cast<unsigned char>(c);
+    if (c == '\'' || u < 0x20 || u == 0x7F || u >= 0x80) literal = false;
+  }
+  if (literal) return "'" + latin1 + "'";
   std::string out = "\"";
   for (char c : Windows1252ToUtf8(latin1)) {
     unsigned char u = static_cast<unsigned char>(c);

@@ -1,4 +1,4 @@
-#include "rally/course/sample_course.h"
+#include "rally/course/compiled_sample_course.h"
 
 #include <cstdlib>
 

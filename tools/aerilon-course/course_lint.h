@@ -13,3 +13,8 @@
 // "<name>.wav" below it (backslashes separate folders, letters in any case).
 std::vector<Diagnostic> CheckCourse(const CourseDocument& document,
                                     const std::optional<std::string>& sounds_folder);
+
+// The closing line of a check: "2 errors, 3 warnings".
+std::string CountFindings(const std::vector<Diagnostic>& diagnostics);
+// 0 when nothing was found, 1 with any error, 2 with warnings only.
+int CheckExitStatus(const std::vector<Diagnostic>& diagnostics);

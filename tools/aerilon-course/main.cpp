@@ -14,6 +14,7 @@ int main(int argc, char** argv) {
   AddCompileCommand(app, &exit_status);
   AddDecompileCommand(app, &exit_status);
   AddScoresCommand(app, &exit_status);
+  AddCheckCommand(app, &exit_status);
   CLI11_PARSE(app, argc, argv);
   return exit_status;
 }

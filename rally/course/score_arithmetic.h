@@ -19,3 +19,11 @@ inline int32_t AddClamped(int32_t a, int64_t b) {
 inline int32_t NegatedClamped(int32_t v) {
   return ClampToInt32(-static_cast<int64_t>(v));
 }
+
+// sum x percentage / 100, truncating toward zero as 32-bit arithmetic
+// does, without the 64-bit product: twenty legs' totals times a percentage
+// a score file can hold would overflow it. With sum = 100q + r (r of the
+// sum's sign) the result is q x percentage + r x percentage / 100 exactly.
+inline int64_t ScaledByPercentage(int64_t sum, int32_t percentage) {
+  return (sum / 100) * percentage + (sum % 100) * percentage / 100;
+}

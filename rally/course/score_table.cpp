@@ -166,5 +166,5 @@ int32_t OverallResult(const ScoreTable& t, int32_t leg_count) {
   int64_t sum = 0;
   for (int32_t leg = 0; leg < leg_count && leg < course::kMaxLegs; ++leg)
     sum += BestLegTotal(t, leg);
-  return ClampToInt32(sum * ScorePercentage(t) / 100 + ScoreBonusPoints(t));
+  return ClampToInt32(ScaledByPercentage(sum, ScorePercentage(t)) + ScoreBonusPoints(t));
 }

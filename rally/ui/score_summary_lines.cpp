@@ -91,7 +91,7 @@ ScoreSummaryFigures SummaryFigures(int64_t leg_sum, int32_t percentage, int32_t 
   // Worked in 64 bits: S x P overflows 32 bits from S of about 20 million at
   // P = 100. Whenever nothing overflows, the figures are those of 32-bit
   // arithmetic (division truncating toward zero); beyond, they saturate.
-  int64_t base = leg_sum * percentage / 100;
+  int64_t base = ScaledByPercentage(leg_sum, percentage);
   return ScoreSummaryFigures{ClampToInt32(base + points - leg_sum), ClampToInt32(base + points)};
 }
 

@@ -184,6 +184,18 @@ TEST(OverallResult, DoesNotOverflowOnLargeTotals) {
     t.words[score::kLegScoreWord + 6 * leg + score::kLegTotal] = 100000000;
   }
   EXPECT_EQ(OverallResult(t, 20), INT32_MAX);
+  // A score file can hold any percentage: the product of the sum and it
+  // does not fit 64 bits, yet the result saturates on the right side.
+  for (int32_t percentage : {INT32_MAX, INT32_MIN}) {
+    t.words[score::kPercentageWord] = percentage;
+    for (int leg = 0; leg < 20; ++leg) {
+      t.words[score::kLegScoreWord + 6 * leg + score::kLegTotal] = INT32_MAX;
+    }
+    EXPECT_EQ(OverallResult(t, 20), percentage > 0 ? INT32_MAX : INT32_MIN);
+  }
+  t.words[score::kPercentageWord] = 150;
+  t.words[score::kLegScoreWord + score::kLegTotal] = -7;
+  EXPECT_EQ(OverallResult(t, 1), -10) << "-7 x 150 / 100 truncates toward zero";
 }
 
 }  // namespace

@@ -131,7 +131,7 @@ struct ImageReader {
       by_offset.emplace_back(static_cast<uint32_t>(Int(kEntryTable + 4 * static_cast<uint32_t>(i))),
                              i);
     }
-    std::stable_sort(by_offset.begin(), by_offset.end());
+    std::sort(by_offset.begin(), by_offset.end());  // pairs differ in their entry
     std::vector<EntrySlot> order(static_cast<size_t>(entries), EntrySlot{EntrySlot::kIgnored, 0});
     for (const auto& [at, entry] : by_offset) {
       int32_t type = Int(at);

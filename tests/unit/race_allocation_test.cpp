@@ -20,6 +20,12 @@ void* operator new(size_t size) {
   if (void* p = std::malloc(size != 0 ? size : 1)) return p;
   throw std::bad_alloc();
 }
+// The library's nothrow allocations (std::stable_sort's buffer) come
+// back through the same operator delete, so they come from malloc too.
+void* operator new(size_t size, const std::nothrow_t&) noexcept {
+  if (g_counting) ++g_news;
+  return std::malloc(size != 0 ? size : 1);
+}
 void operator delete(void* p) noexcept {
   std::free(p);
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 #include "rally/course/course_format.h"
 #include "tools/aerilon-course/source_fields.h"
@@ -394,10 +395,15 @@ bool ReadCourseSource(const std::string& text, const std::string& file, CourseDo
   }
   size_t first = diagnostics->size();
   CourseSourceReader(errors, root, document).Read();
-  // Told in the order of the file, whatever order they were found in.
-  std::stable_sort(diagnostics->begin() + static_cast<std::ptrdiff_t>(first), diagnostics->end(),
-                   [](const Diagnostic& a, const Diagnostic& b) {
-                     return a.line != b.line ? a.line < b.line : a.column < b.column;
-                   });
+  // Told in the order of the file, whatever order they were found in;
+  // the finding order breaks ties.
+  std::vector<std::pair<size_t, Diagnostic>> found;
+  for (size_t i = first; i < diagnostics->size(); ++i) found.emplace_back(i, (*diagnostics)[i]);
+  std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) {
+    if (a.second.line != b.second.line) return a.second.line < b.second.line;
+    if (a.second.column != b.second.column) return a.second.column < b.second.column;
+    return a.first < b.first;
+  });
+  for (size_t i = 0; i < found.size(); ++i) (*diagnostics)[first + i] = found[i].second;
   return !errors.Any();
 }

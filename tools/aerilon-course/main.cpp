@@ -12,6 +12,7 @@ int main(int argc, char** argv) {
   app.require_subcommand(1);
   int exit_status = 0;
   AddCompileCommand(app, &exit_status);
+  AddMapCommand(app, &exit_status);
   CLI11_PARSE(app, argc, argv);
   return exit_status;
 }

@@ -7,6 +7,7 @@
 
 #include "course_test_support.h"
 #include "rally/race/start_positions.h"
+#include "tools/aerilon-course/map_objects.h"
 #include "tools/aerilon-course/map_view.h"
 
 // Cairo's text keeps fontconfig's caches for the life of the process;
@@ -126,6 +127,25 @@ TEST(MapView, KeepsACourseAcrossTheDateLineInOnePiece) {
   EXPECT_NEAR(e.y, 400, 1);
   EXPECT_NEAR(view.LongitudeAtX(500), 180.0, 1e-6);
   EXPECT_GT(view.LongitudeAtX(950), 180.0) << "unwrapped past 180 degrees";
+}
+
+// The route runs through a box's middle, also for boxes whose sum of
+// bounds overflows 32 bits and for one across 180 degrees.
+TEST(MapView, PutsABoxMiddleHalfwayTheShortWay) {
+  const struct {
+    course_source::Box box;
+    int32_t lat, lon;
+  } cases[] = {
+      {{-300, 100, 1000, 3000}, -100, 2000},
+      {{2931187, 2931787, 0x79000000, 0x7A000000}, 2931487, 0x79800000},
+      {{INT32_MAX - 99, INT32_MAX - 1, INT32_MAX - 99, INT32_MIN + 100}, INT32_MAX - 50, INT32_MIN},
+      {{0, 0, INT32_MIN + 10, INT32_MIN + 20}, 0, INT32_MIN + 15},
+  };
+  for (const auto& c : cases) {
+    GeoPoint middle = BoxMiddle(c.box);
+    EXPECT_EQ(middle.lat, c.lat) << c.box.lat_min;
+    EXPECT_EQ(middle.lon, c.lon) << c.box.lon_min;
+  }
 }
 
 class FlightTrackTest : public ::testing::Test {

@@ -13,8 +13,9 @@ int main(int argc, char** argv) {
   int exit_status = 0;
   AddCompileCommand(app, &exit_status);
   AddDecompileCommand(app, &exit_status);
-  AddScoresCommand(app, &exit_status);
   AddCheckCommand(app, &exit_status);
+  AddMapCommand(app, &exit_status);
+  AddScoresCommand(app, &exit_status);
   CLI11_PARSE(app, argc, argv);
   return exit_status;
 }

@@ -1,0 +1,50 @@
+#include <cstdio>
+#include <iostream>
+
+#include "tools/aerilon-course/commands.h"
+#include "tools/aerilon-course/course_document.h"
+#include "tools/aerilon-course/course_map.h"
+
+namespace {
+
+// "1600x1200", each side within what a map takes; false for anything else.
+bool ParseSize(const std::string& text, MapSize* size) {
+  char x = 0, rest = 0;
+  auto fits = [](int side) { return side >= kSmallestMapSide && side <= kLargestMapSide; };
+  return std::sscanf(text.c_str(), "%d%c%d%c", &size->width, &x, &size->height, &rest) == 3 &&
+         (x == 'x' || x == 'X') && fits(size->width) && fits(size->height);
+}
+
+}  // namespace
+
+void AddMapCommand(CLI::App& app, int* exit_status) {
+  auto* command = app.add_subcommand("map", "Draw a course's map as a PNG picture");
+  static std::string course, flight, output = "map.png", size_text = "1600x1200";
+  command->add_option("SOURCE", course, "the course source or course file (Rally.DAT)")->required();
+  command->add_option("--flight", flight, "an aerilon-sim flight script whose track to draw");
+  command->add_option("-o,--output", output, "the picture to write");
+  command->add_option("--size", size_text, "the picture's size in pixels, WIDTHxHEIGHT")
+      ->capture_default_str();
+  command->callback([exit_status] {
+    *exit_status = 1;
+    MapSize size;
+    if (!ParseSize(size_text, &size)) {
+      std::cerr << "error: --size takes WIDTHxHEIGHT in pixels, each " << kSmallestMapSide << " to "
+                << kLargestMapSide << ", such as 1600x1200, not \"" << size_text << "\"\n";
+      return;
+    }
+    CourseDocument document;
+    std::vector<Diagnostic> diagnostics;
+    bool read = LoadCourseDocument(course, &document, &diagnostics);
+    for (const Diagnostic& d : diagnostics) std::cerr << FormatDiagnostic(d) << "\n";
+    if (!read) return;
+    std::vector<TrackPoint> track;
+    std::string error;
+    if ((!flight.empty() && !ReadFlightTrack(flight, &track, &error)) ||
+        !DrawCourseMap(document, track, output, &error, size)) {
+      std::cerr << error << "\n";
+      return;
+    }
+    *exit_status = 0;
+  });
+}

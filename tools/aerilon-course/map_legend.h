@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cairo.h>
+
+#include <string>
+#include <vector>
+
+#include "rally/course/course_writer.h"
+#include "tools/aerilon-course/map_paint.h"
+#include "tools/aerilon-course/map_view.h"
+
+// The box in the map's top left corner: the course's titles with the
+// north arrow, one line per leg in its colour, what the symbols mean, and
+// the scale bar in kilometres and nautical miles. Its size is known before
+// the view is, so that the view can keep clear of it.
+class MapLegend {
+ public:
+  MapLegend(cairo_t* cr, const course_source::Course& course, bool with_flight);
+
+  Rect Area() const { return area_; }
+  void Draw(cairo_t* cr, const MapView& view) const;
+
+ private:
+  struct Line {
+    enum Symbol { kLine, kAircraft, kDirections, kBonus } symbol;
+    Rgb colour;
+    std::string text;
+  };
+  void DrawSymbol(cairo_t* cr, const Line& line, Pixel at) const;
+  void DrawScaleBars(cairo_t* cr, const MapView& view, Pixel at) const;
+
+  std::string title_, subtitle_;
+  std::vector<Line> lines_;
+  Rect area_;
+};

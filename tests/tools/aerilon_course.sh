@@ -2,7 +2,7 @@
 # The course designer's commands end to end, on the example courses:
 # compile, decompile and compile again to the same bytes, check, a broken
 # source refused with its lines and nothing written, a flight flown over
-# the compiled tour, its score file told in words, and the map drawn.
+# the sample course, its score file told in words, and the maps drawn.
 #   aerilon_course.sh COURSE_TOOL SIM_TOOL EXAMPLES WORK_FOLDER
 set -u
 tool=$1
@@ -45,4 +45,12 @@ cp sample_course.DAT sim/ADV/RALLY/Rally.DAT
 "$sim" --root sim --flight "$examples/sample_flight.jsonl" --seed 1998 > /dev/null || fail "aerilon-sim"
 "$tool" scores sim/ADV/RALLY/Rally.SCO --course sample_course.DAT > scores.txt || fail "scores: status $?"
 grep -q '1132' scores.txt || fail "scores: the first leg's 1132 is missing: $(cat scores.txt)"
+
+# Maps of both sources, the sample with its flight: PNG pictures.
+"$tool" map "$examples/sample_course.toml" --flight "$examples/sample_flight.jsonl" -o sample.png ||
+  fail "map of the sample: status $?"
+"$tool" map "$examples/island_tour.toml" -o tour.png --size 800x600 || fail "map of the tour: status $?"
+for picture in sample.png tour.png; do
+  [ "$(head -c 8 $picture | od -An -tx1 | tr -d ' ')" = 89504e470d0a1a0a ] || fail "$picture is not a PNG"
+done
 exit 0

@@ -153,3 +153,76 @@ TEST(CourseSource, NamedPlacesMayBeRelativeInAnyOrderButNotToThemselves) {
 }
 
 }  // namespace
+
+namespace {
+
+// The other ways of writing objects, each read back in the file's units.
+TEST(CourseSource, ReadsEveryFormOfBoxesBonusObjectsTextsAndEntries) {
+  CourseDocument doc;
+  std::string extra =
+      "[[leg.route]]\nkind = \"gate\"\nlat_min = \"N26 22\"\nlat_max = { raw = 2930000 }\n"
+      "lon_min = -170\nlon_max = \"W170\"\naltitude = \"1 m\"\naltitude_tolerance = 0\n"
+      "speed_min = \"0 kt\"\nspeed_max = { raw = -1 }\nheading = \"any\"\nwarning = \"\"\n"
+      "[[leg.route]]\nkind = \"track_start\"\nat = \"Home\"\nradial = 90\ntolerance = 0\n"
+      "weight = -3\nnear_zone = { raw = 9 }\n";
+  std::string top =
+      "entry_order = [\"bonus 1\", \"ignored\", \"leg 1\"]\nleg_count = 3\n"
+      "[[bonus]]\nat = \"Home\"\naltitude = 0\npercent = true\navailable = [0, 25]\n"
+      "counter = 19\nmax_takes = 1\nvalue = -5\n"
+      "outer = { half_size = [\"100 m\", { raw = 7 }], half_height = 10, refuse = [\"moving\"] }\n"
+      "middle = { half_size = 0, half_height = \"0 m\", refuse = { raw = 2 } }\n"
+      "inner = { half_size = 0, half_height = 0, refuse = [\"airborne\", \"on_ground\"] }\n";
+  ASSERT_TRUE(Errors(Source(extra, top), &doc).empty());
+  const course_source::Course& c = doc.course;
+  auto gate = std::get<course_source::Gate>(c.legs.at(0).records.at(1));
+  EXPECT_EQ(gate.box.lat_min, 2930142);
+  EXPECT_EQ(gate.box.lat_max, 2930000);
+  EXPECT_EQ(gate.box.lon_min, gate.box.lon_max) << "-170 degrees is W170";
+  EXPECT_EQ(gate.speed_max, -1);
+  EXPECT_EQ(gate.heading, 65536);
+  EXPECT_EQ(gate.warning_text, course_source::Text::Empty()) << "\"\" is an empty text";
+  EXPECT_TRUE(gate.warning_voice.IsNone()) << "left out is none";
+  auto track = std::get<course_source::TrackStart>(c.legs.at(0).records.at(2));
+  EXPECT_EQ(track.radial, 16384);
+  EXPECT_EQ(track.weight, -3);
+  EXPECT_EQ(track.near_zone, 9);
+  const course_source::BonusObject& b = c.bonus_objects.at(0);
+  EXPECT_EQ(b.flags, 16 | 1 << 6 | 1 << 31);
+  EXPECT_EQ(b.outer.half_lat, 100);
+  EXPECT_EQ(b.outer.half_lon, 7);
+  EXPECT_EQ(b.outer.half_alt, 3) << "10 ft";
+  EXPECT_EQ(b.outer.conditions, 1);
+  EXPECT_EQ(b.middle.conditions, 2);
+  EXPECT_EQ(b.inner.conditions, 4 | 8);
+  using Slot = course_source::EntrySlot;
+  EXPECT_EQ(c.entry_order,
+            (std::vector<Slot>{{Slot::kBonusObject, 0}, {Slot::kIgnored, 0}, {Slot::kLeg, 0}}));
+  EXPECT_EQ(c.leg_count, 3);
+}
+
+// Mistakes in those forms, each told once.
+TEST(CourseSource, RefusesMixedFormsOfOneObject) {
+  const struct {
+    std::string source;
+    const char* message;
+  } kCases[] = {
+      {Source("", "[[bonus]]\nat = \"Home\"\nlat = 1\n"),
+       "give either at = \"PLACE\" or lat and lon"},
+      {Source("", "[[bonus]]\nat = \"Home\"\nnorth = 1\ndistance = 1\nbearing = 1\n"),
+       "north and east, or distance and bearing, not both"},
+      {Source("", "[[bonus]]\nflags = { raw = 1 }\npercent = true\n"),
+       "either flags = { raw = N }"},
+      {Source("", "[[bonus]]\navailable = [26]\n"), "a condition is a whole number from 0 to 25"},
+      {Source("", "[[bonus]]\nouter = { refuse = [\"fast\"] }\n"),
+       "\"moving\", \"airborne\" or \"on_ground\""},
+      {Source("", "entry_order = [\"leg 2\"]\n"), "\"leg 2\" does not exist"},
+      {"title = \"" + std::string(48, 'x') + "\"\nsubtitle = \"s\"\n", "48 bytes long; at most 47"},
+  };
+  for (const auto& c : kCases) {
+    std::string all;
+    for (const Diagnostic& d : Errors(c.source)) all += FormatDiagnostic(d) + "\n";
+    EXPECT_NE(all.find(c.message), std::string::npos) << c.message << "\n" << all;
+  }
+}
+
+}  // namespace

@@ -134,26 +134,16 @@ std::string Decimal(double value, int decimals) {
   return text;
 }
 
-// The first of `candidates` that converts back to exactly `units`.
-std::string Exact(Dimension dimension, int32_t units, const std::vector<DesignerValue>& candidates,
-                  const std::string& (*toml)(const DesignerValue&)) {
+// The first of `candidates` that converts back to exactly `units`, as
+// TOML: texts quoted, numbers bare.
+std::string Exact(Dimension dimension, int32_t units,
+                  const std::vector<DesignerValue>& candidates) {
   for (const DesignerValue& candidate : candidates) {
     std::string ignored;
-    if (FileUnits(dimension, candidate, &ignored) == units) return toml(candidate);
+    if (FileUnits(dimension, candidate, &ignored) != units) continue;
+    return candidate.is_number ? candidate.text : "\"" + candidate.text + "\"";
   }
   return RawToml(units);
-}
-
-const std::string& Quoted(const DesignerValue& value) {
-  static std::string out;
-  out = "\"" + value.text + "\"";
-  return out;
-}
-
-const std::string& Bare(const DesignerValue& value) {
-  static std::string out;
-  out = value.text;
-  return out;
 }
 
 DesignerValue TextValue(const std::string& text) {
@@ -264,14 +254,14 @@ std::string DesignerToml(Dimension dimension, int32_t units) {
       for (int d = 1; d <= (lat ? 4 : 6); ++d) {
         candidates.push_back(TextValue(lat ? LatitudeText(degrees, d) : LongitudeText(degrees, d)));
       }
-      return Exact(dimension, units, candidates, Quoted);
+      return Exact(dimension, units, candidates);
     }
     case Dimension::kAltitude: return "\"" + std::to_string(units) + " m\"";
     case Dimension::kDistance:
     case Dimension::kSeconds: return std::to_string(units);
     case Dimension::kSpeed:
       if (units < 0) return RawToml(units);
-      return Exact(dimension, units, Decimals(units / double(kSpeedUnitsPerKnot), 3), Bare);
+      return Exact(dimension, units, Decimals(units / double(kSpeedUnitsPerKnot), 3));
     case Dimension::kHeading:
       if (units == kAnyHeading) return "\"any\"";
       [[fallthrough]];
@@ -279,7 +269,7 @@ std::string DesignerToml(Dimension dimension, int32_t units) {
     case Dimension::kAngle: {
       int32_t top = dimension == Dimension::kAngle ? 32768 : 65535;
       if (units < 0 || units > top) return RawToml(units);
-      return Exact(dimension, units, Decimals(units / kHeadingUnitsPerDegree, 3), Bare);
+      return Exact(dimension, units, Decimals(units / kHeadingUnitsPerDegree, 3));
     }
   }
   return RawToml(units);

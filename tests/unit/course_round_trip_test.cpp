@@ -6,8 +6,8 @@
 
 #include "course_test_support.h"
 #include "module_test_support.h"
-#include "rally/course/course_reader.h"
 #include "rally/course/compiled_sample_course.h"
+#include "rally/course/course_reader.h"
 #include "tools/aerilon-course/source_reader.h"
 #include "tools/aerilon-course/source_writer.h"
 #include "tools/aerilon-sim/run_loop.h"

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/c_runtime.h"
 #include "sceneward/base/status.h"
 #include "sceneward/files/file_pattern.h"
 #include "sceneward/scenery/scenery_filter.h"
@@ -13,9 +14,9 @@ namespace {
 // Keeps `path` for the diagnostic, cut to fit; returns the kept copy.
 const char* KeepProblemPath(ScenewardState& state, const char* folder, const char* name) {
   if (folder == nullptr) {
-    std::snprintf(state.problem_path, sizeof state.problem_path, "%s", name);
+    FormatFits(state.problem_path, sizeof state.problem_path, "%s", name);
   } else {
-    std::snprintf(state.problem_path, sizeof state.problem_path, "%s\\%s", folder, name);
+    FormatFits(state.problem_path, sizeof state.problem_path, "%s\\%s", folder, name);
   }
   return state.problem_path;
 }
@@ -58,11 +59,6 @@ bool NamesADrive(const char* folder_pattern, const char* root_folder) {
   return letter >= 'A' && letter <= 'Z' && path[1] == ':';
 }
 
-// Whether snprintf's result filled at most `size` bytes, terminator included.
-bool Fits(int length, uint32_t size) {
-  return length >= 0 && static_cast<uint32_t>(length) < size;
-}
-
 bool TooLong(Diagnostic* problem, const char* what, uint32_t size) {
   SetDiagnostic(problem, nullptr, 0,
                 "the area's %s is longer than %u characters, the longest path this system takes",
@@ -77,26 +73,26 @@ bool ResolveAreaFolder(const char* folder_pattern, const char* root_folder,
                        Diagnostic* problem) {
   const size_t prefix_length = sizeof kRootFolderPrefix - 1;
   char* path = room.composed;
-  int length;
+  bool fits;
   if (HasRootPrefix(folder_pattern)) {
     if (root_folder == nullptr) return Refuse(problem, "the area needs a root folder; none given");
-    length = std::snprintf(path, room.size, "%s%s", root_folder, folder_pattern + prefix_length);
+    fits = FormatFits(path, room.size, "%s%s", root_folder, folder_pattern + prefix_length);
   } else {
-    length = std::snprintf(path, room.size, "%s", folder_pattern);
+    fits = FormatFits(path, room.size, "%s", folder_pattern);
   }
-  if (!Fits(length, room.size)) return TooLong(problem, "folder path", room.size);
+  if (!fits) return TooLong(problem, "folder path", room.size);
   const char* last_separator = std::strrchr(path, '\\');
   if (last_separator == nullptr) {
     return Refuse(problem, "the area's folder pattern has no \"\\\" before its file pattern");
   }
   const int folder_length = static_cast<int>(last_separator - path);
   if (start_folder != nullptr && IsRelativePath(path)) {
-    length = std::snprintf(room.scenery_folder, room.size, "%s\\%.*s\\Scenery", start_folder,
-                           folder_length, path);
+    fits = FormatFits(room.scenery_folder, room.size, "%s\\%.*s\\Scenery", start_folder,
+                      folder_length, path);
   } else {
-    length = std::snprintf(room.scenery_folder, room.size, "%.*s\\Scenery", folder_length, path);
+    fits = FormatFits(room.scenery_folder, room.size, "%.*s\\Scenery", folder_length, path);
   }
-  if (!Fits(length, room.size)) return TooLong(problem, "scenery folder path", room.size);
+  if (!fits) return TooLong(problem, "scenery folder path", room.size);
   out->scenery_folder = room.scenery_folder;
   out->file_pattern = last_separator + 1;
   return true;

@@ -3,6 +3,7 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "common/c_runtime.h"
 #include "sceneward/base/byte_order.h"
 #include "sceneward/scenery/scenery_file.h"
 #include "sceneward/scenery/scenery_records.h"
@@ -27,10 +28,13 @@ void Line(Tree& t, int indent, const char* format, ...) __attribute__((format(pr
 void Line(Tree& t, int indent, const char* format, ...) {
   char line[320];
   int used = 0;
-  for (int i = 0; i < indent && used < 16; ++i) used += std::snprintf(line + used, 3, "  ");
+  for (int i = 0; i < indent && used < 16; ++i) {
+    line[used++] = ' ';
+    line[used++] = ' ';
+  }
   va_list arguments;
   va_start(arguments, format);
-  std::vsnprintf(line + used, sizeof line - used, format, arguments);
+  FormatFitsV(line + used, sizeof line - used, format, arguments);  // cut to fit
   va_end(arguments);
   t.sink(t.context, line);
 }

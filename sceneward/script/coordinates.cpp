@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "common/c_runtime.h"
+
 namespace {
 
 bool IsDigit(char c) {
@@ -50,7 +52,7 @@ bool ReadNumber(const char** position, double* value) {
     *value = 0.0;
   } else {
     char* end = nullptr;
-    *value = std::strtod(text, &end);
+    *value = ReadDecimal(text, &end);
     if (end != text + length) return false;  // not the decimal form after all
   }
   *position += length;

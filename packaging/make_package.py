@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Makes Aerilon-<version>.zip from the native and the Windows builds.
+"""Makes Aerilon-<version>.zip and Aerilon-<version>-setup.exe from the
+native and the Windows builds.
 
     make_package.py NATIVE_BUILD WIN32_BUILD OUT_FOLDER
 
@@ -9,8 +10,12 @@ and the voice prompts in ADV/RALLY/, the setup's data folder Aerilon/
 LEGGIMI.TXT, the pilot's guide in Windows-1252 with CRLF line ends. The
 entries are sorted and dated alike, so the same files give the same zip.
 Stops with a message when a file is missing or a size limit is passed.
+The setup program is made by NSIS (makensis) from packaging/setup.nsi over
+the zip's files, unpacked beside it as Aerilon-<version>/.
 """
 import pathlib
+import shutil
+import subprocess
 import sys
 import zipfile
 
@@ -79,6 +84,19 @@ def main():
     print(f"{path}: {len(files)} files and Aerilon/Scenery/")
     if over:
         sys.exit("make_package: over the size limit: " + ", ".join(over))
+    make_setup(path, out, version)
+
+
+def make_setup(zip_path, out, version):
+    unpacked = out / f"Aerilon-{version}"
+    shutil.rmtree(unpacked, ignore_errors=True)
+    with zipfile.ZipFile(zip_path) as z:
+        z.extractall(unpacked)
+    setup = out / f"Aerilon-{version}-setup.exe"
+    subprocess.run(["makensis", "-V2", "-INPUTCHARSET", "UTF8", f"-DVERSION={version}",
+                    f"-DPACKAGE={unpacked.resolve()}", f"-DOUTFILE={setup.resolve()}",
+                    str(ROOT / "packaging" / "setup.nsi")], check=True)
+    print(f"{setup}: {setup.stat().st_size} bytes")
 
 
 if __name__ == "__main__":

@@ -33,13 +33,18 @@ script() { printf 'TITLE "Test"\r\nAREA 0G0ME, 1G0MN, 1G0ME, 0G0MN\r\n'; }
 object() { le16 2; le16 0; le32 16; le32 0; le32 "$1"; le32 0; le32 "$2"; }
 # entry BLOCK_OFFSET TAG: a class-0 object entry with 4 bytes of data.
 entry() { le16 2; le16 0; le32 12; le16 0; le16 5; le32 "$1"; le32 "$2"; }
-# town: an indexed scenery file of 288 bytes over the script's area, with
-# one object inside it (latitude 50000) and one outside (latitude 150000).
+# town [INSIDE OUTSIDE LONGITUDE NORTH SOUTH EAST WEST]: an indexed scenery
+# file of 288 bytes whose box is NORTH, SOUTH, EAST, WEST, with one object
+# at latitude INSIDE and one at OUTSIDE, both at LONGITUDE; by default over
+# the script's area, one inside it (latitude 50000) and one outside
+# (latitude 150000).
 town() {
-  zeros 2; le32 200000; le32 -100000; le32 20000000; le32 -100000; zeros 100; le32 2271560481
+  local inside=${1:-50000} outside=${2:-150000} longitude=${3:-5000000}
+  local north=${4:-200000} south=${5:--100000} east=${6:-20000000} west=${7:--100000}
+  zeros 2; le32 "$north"; le32 "$south"; le32 "$east"; le32 "$west"; zeros 100; le32 2271560481
   zeros 6                                        # header, 128 bytes
   zeros 28; le32 216; zeros 8                    # extension block: the index at 216
-  object 50000 5000000; object 150000 5000000    # inside, outside: blocks at 168 and 192
+  object "$inside" "$longitude"; object "$outside" "$longitude"  # blocks at 168 and 192
   le16 1; le16 0; le32 56; zeros 12; le32 2      # list head
   entry 168 1; entry 192 2; le16 0; le16 0; le32 0
 }

@@ -94,18 +94,24 @@ check_resources() {
   line=$(awk '$1 == 2 && $2 == 104 { print $4, $5; exit }' <<<"$resources")
   [ -n "$line" ] || return 0
   read -r rva size <<<"$line"
-  local header width height bits colours
+  local header width height bits colours compression image_size
   header=$(image_bytes "$rva" 40)
   width=$(le_value 4 4 "$header")
   height=$(le_value 8 4 "$header")
   bits=$(le_value 14 2 "$header")
   colours=$(le_value 32 4 "$header")
+  compression=$(le_value 16 4 "$header")
+  image_size=$(le_value 20 4 "$header")
   [ "$colours" -eq 0 ] && [ "$bits" -le 8 ] && colours=$((1 << bits))
+  # Plain (0) with every pixel, or run-length encoded (BI_RLE8, 1) with the
+  # encoded size its header gives.
+  [ "$compression" -eq 0 ] && image_size=$((120 * 256))
   if [ "$width" -eq 120 ] && [ "$height" -eq 256 ] && [ "$bits" -eq 8 ] && [ "$colours" -eq 256 ] &&
-    [ "$size" -ge $((40 + 4 * 256 + 120 * 256)) ]; then
+    { [ "$compression" -eq 0 ] || [ "$compression" -eq 1 ]; } && [ "$image_size" -gt 0 ] &&
+    [ "$size" -ge $((40 + 4 * 256 + image_size)) ]; then
     ok "bitmap 104 is 120 x 256 in 256 colours"
   else
-    fail "bitmap 104 is $width x $height at $bits bits with $colours colours in $size bytes, must be 120 x 256 at 8 bits with 256 colours"
+    fail "bitmap 104 is $width x $height at $bits bits with $colours colours, compression $compression, in $size bytes, must be 120 x 256 at 8 bits with 256 colours, plain or BI_RLE8"
   fi
 }
 

@@ -29,3 +29,6 @@ void CheckTicksInsideTheScoreSummary(CheckReport& report, const std::string& dll
 void CheckShutdownUnderAnotherHook(CheckReport& report, const std::string& dll_path);
 // The score file rewritten with and without MoveFileExA, and a folder in the way.
 void CheckScoreFileReplace(CheckReport& report, const std::string& dll_path);
+// RALLY.DLL, its course and its prompts as the setup installed them in a
+// simulator folder.
+void CheckInstalledFolder(CheckReport& report, const std::string& folder);

@@ -3,8 +3,10 @@
 // and a closing "N passed, M failed". Exits 0 only when nothing failed.
 //
 // Usage: rally_dll_host [--pictures FOLDER] [--only TEXT] [path of RALLY.DLL]
+//        rally_dll_host --installed SIMULATOR_FOLDER
 //   --pictures  saves a picture of each dialog there (NAME.bmp)
 //   --only      runs only the cases whose name contains TEXT
+//   --installed runs the module installed in that folder, and only that
 //   the DLL is by default the one next to this program
 #include <cstdio>
 #include <string>
@@ -16,10 +18,12 @@
 
 int main(int argc, char** argv) {
   std::string dll = PathBesideThisProgram("RALLY.DLL");
-  std::string only;
+  std::string only, installed;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
-    if (arg == "--pictures" && i + 1 < argc) {
+    if (arg == "--installed" && i + 1 < argc) {
+      installed = argv[++i];
+    } else if (arg == "--pictures" && i + 1 < argc) {
       SetPictureFolder(argv[++i]);
     } else if (arg == "--only" && i + 1 < argc) {
       only = argv[++i];
@@ -29,6 +33,11 @@ int main(int argc, char** argv) {
   }
   CheckReport report;
   CaseRunner cases(report, only);
+  if (!installed.empty()) {
+    cases.Run("installed folder", [&] { CheckInstalledFolder(report, installed); });
+    report.PrintSummary();
+    return report.AllPassed() ? 0 : 1;
+  }
   std::printf("loading %s\n", dll.c_str());
 
   cases.Run("fs98 tables", [&] { CheckFs98Tables(report); });

@@ -3,12 +3,14 @@
 # under Wine: into a simulator folder made here (a scenery library whose
 # island area holds a scenery file with one object inside the add-on's
 # area and one outside it), then out again; and a setup into a folder
-# without WORLD.VIS, which must stop and leave nothing behind.
-#   setup_under_wine.sh SETUP_EXE SCENEWARD_TOOL WORK_FOLDER
+# without WORLD.VIS, which must stop and leave nothing behind. In between,
+# the Windows test host runs the installed module from the folder.
+#   setup_under_wine.sh SETUP_EXE SCENEWARD_TOOL RALLY_DLL_HOST WORK_FOLDER
 set -u
 setup=$(realpath "$1")
 tool=$(realpath "$2")
-work=$3
+host=$(realpath "$3")
+work=$4
 . "$(dirname "$0")/../tools/sceneward_files.sh"
 rm -rf "$work" && mkdir -p "$work/sim/Island/Scenery" "$work/empty" && work=$(realpath "$work") || exit 1
 cd "$work" || exit 1
@@ -43,6 +45,11 @@ grep -q '^0 .*\\Aerilon\\Scenery\\\*.BGL *Aerilon by Vesk$' show.txt || fail "th
 "$tool" show-index sim/Island/Scenery/Island.BGL > index.txt || fail "show-index: status $?"
 grep -q '^@[0-9]* list of 1 entries' index.txt || fail "the object inside the area stayed: $(cat index.txt)"
 grep -q 'latitude 2990000 ' index.txt || fail "the object outside the area is gone: $(cat index.txt)"
+
+# The installed module starts from the folder, and a prompt of the race
+# loads from its installed .wav file.
+run "$host" --installed "$(windows "$work/sim")" > host.txt 2>&1 || fail "the installed module: $(cat host.txt)"
+grep -q '^4 passed, 0 failed' host.txt || fail "the installed module: $(cat host.txt)"
 
 # Uninstall: everything the setup put in goes, the pilot's scores stay.
 printf 'scores' > sim/ADV/RALLY/Rally.SCO

@@ -3,7 +3,9 @@
 
 Runs the drawer twice into a scratch folder and reads what it wrote as the
 resource compiler and Windows will: a BMP file holding a 120 x 256 picture
-at 8 bits per pixel with a 256-entry palette, rows bottom-up, uncompressed.
+at 8 bits per pixel with a 256-entry palette, rows bottom-up, run-length
+encoded (BI_RLE8) so that the DLL stays small; decoded, every row holds
+exactly 120 pixels.
 Both runs must give the same bytes (the picture is made at build time, so
 a build must not depend on when or where it runs), the picture must be a
 picture (many colours, not one filled rectangle), and a drawer that cannot
@@ -47,24 +49,47 @@ def check_headers(data):
     check((width, height) == (WIDTH, HEIGHT),
           f"picture is {WIDTH} x {HEIGHT}, bottom-up (got {width} x {height})")
     check(planes == 1 and bits == 8, f"one plane at 8 bits per pixel (got {planes}, {bits})")
-    check(compression == 0, f"uncompressed (BI_RGB; got {compression})")
+    check(compression == 1, f"run-length encoded (BI_RLE8; got {compression})")
     colours = used if used != 0 else 1 << bits
     check(colours == COLOURS, f"palette of {COLOURS} colours (got {colours})")
-    row_bytes = (WIDTH * 8 + 31) // 32 * 4
-    check(image_size in (0, row_bytes * HEIGHT), f"image size field {image_size}")
+    check(image_size == len(data) - pixel_offset,
+          f"image size field {image_size} is the encoded pixels' length {len(data) - pixel_offset}")
     palette_end = 14 + header_size + 4 * colours
     check(pixel_offset == palette_end,
           f"pixels follow the palette at offset {palette_end} (got {pixel_offset})")
-    check(len(data) == pixel_offset + row_bytes * HEIGHT,
-          f"exactly {HEIGHT} rows of {row_bytes} bytes after the palette")
-    return data[14 + header_size:palette_end], data[pixel_offset:], row_bytes
+    rows = decode_rle8(data[pixel_offset:])
+    check(rows is not None and len(rows) == HEIGHT and all(len(r) == WIDTH for r in rows),
+          f"the encoded pixels decode to exactly {HEIGHT} rows of {WIDTH} pixels, then the end mark")
+    return data[14 + header_size:palette_end], rows
 
 
-def check_picture(palette, pixels, row_bytes):
+def decode_rle8(encoded):
+    """The rows of a BI_RLE8 picture, bottom row first; None when it is
+    malformed or does not end with the end-of-bitmap mark."""
+    rows, row, i = [], [], 0
+    while i + 1 < len(encoded):
+        count, value = encoded[i], encoded[i + 1]
+        i += 2
+        if count:
+            row += [value] * count
+        elif value == 0:  # end of line
+            rows.append(row)
+            row = []
+        elif value == 1:  # end of bitmap
+            rows.append(row)
+            return rows if i == len(encoded) else None
+        elif value == 2:  # a delta move is not used by a picture drawn whole
+            return None
+        else:  # absolute run of `value` pixels, padded to a word
+            row += list(encoded[i:i + value])
+            i += value + (value & 1)
+    return None
+
+
+def check_picture(palette, rows):
     entries = [tuple(palette[i:i + 4]) for i in range(0, len(palette), 4)]
     check(all(e[3] == 0 for e in entries), "palette entries have their reserved byte 0")
     check(len(set(entries)) >= 200, f"palette holds distinct colours ({len(set(entries))})")
-    rows = [pixels[r * row_bytes:r * row_bytes + WIDTH] for r in range(HEIGHT)]
     used = set(b for row in rows for b in row)
     check(len(used) >= 64, f"the picture uses many of its colours ({len(used)} of {COLOURS})")
     # Sky over sea: the top rows and the bottom rows are not the same picture.
@@ -91,7 +116,7 @@ def main(argv):
     with open(first, "rb") as f:
         data = f.read()
     parsed = check_headers(data)
-    if parsed is not None and not failures:
+    if parsed is not None and parsed[1] is not None and not failures:
         check_picture(*parsed)
 
     draw(script, second)

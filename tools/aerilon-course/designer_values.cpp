@@ -174,53 +174,68 @@ std::optional<int32_t> Degrees16(double degrees, bool wrap_full_circle) {
 
 }  // namespace
 
-std::optional<int32_t> FileUnits(Dimension dimension, const DesignerValue& value,
-                                 std::string* error) {
-  std::optional<double> scaled;
+std::string ExpectedValue(Dimension dimension) {
   switch (dimension) {
     case Dimension::kLatitude:
-      scaled = Coordinate(value, 'N', 'S', 90);
-      if (!scaled) *error = "a latitude such as \"N26 22.5\" or decimal degrees within 90";
-      return scaled ? std::optional<int32_t>(LatitudeUnits(*scaled)) : std::nullopt;
+      return "a latitude such as \"N26 22.5\" or decimal degrees within 90";
     case Dimension::kLongitude:
-      scaled = Coordinate(value, 'E', 'W', 180);
-      if (!scaled) *error = "a longitude such as \"E170 32.4\" or decimal degrees within 180";
-      return scaled ? std::optional<int32_t>(LongitudeUnits(*scaled)) : std::nullopt;
+      return "a longitude such as \"E170 32.4\" or decimal degrees within 180";
     case Dimension::kAltitude:
-      scaled = Scaled(value, kAltitudeUnits);
-      *error = "an altitude in feet, or a text such as \"300 m\" or \"1000 ft\"";
-      break;
+      return "an altitude in feet, or a text such as \"300 m\" or \"1000 ft\"";
     case Dimension::kDistance:
-      scaled = Scaled(value, kDistanceUnits);
-      *error = "a distance in metres, or a text such as \"500 m\", \"4 km\" or \"2.5 NM\"";
-      break;
-    case Dimension::kSpeed:
-      scaled = Scaled(value, kSpeedUnits);
-      if (scaled && *scaled < 0) scaled.reset();
-      *error = "a speed of 0 knots or more, or a text such as \"120 kt\"";
-      break;
-    case Dimension::kSeconds:
-      scaled = Scaled(value, kSecondUnits);
-      *error = "a time in seconds, or a text such as \"90 s\" or \"15 min\"";
-      break;
+      return "a distance in metres, or a text such as \"500 m\", \"4 km\" or \"2.5 NM\"";
+    case Dimension::kSpeed: return "a speed of 0 knots or more, or a text such as \"120 kt\"";
+    case Dimension::kSeconds: return "a time in seconds, or a text such as \"90 s\" or \"15 min\"";
+    case Dimension::kHeading: return "a heading in degrees from 0 to 360, or \"any\"";
+    case Dimension::kRadial: return "a radial in degrees from 0 to 360";
+    case Dimension::kAngle: return "an angle in degrees from 0 to 180";
+  }
+  return "a value";
+}
+
+namespace {
+
+// The value in the file's unit, before it is known to fit 32 bits; angles
+// are rounded here, every other unit by the caller.
+std::optional<double> Convert(Dimension dimension, const DesignerValue& value) {
+  switch (dimension) {
+    case Dimension::kLatitude: {
+      std::optional<double> degrees = Coordinate(value, 'N', 'S', 90);
+      return degrees ? std::optional<double>(LatitudeUnits(*degrees)) : std::nullopt;
+    }
+    case Dimension::kLongitude: {
+      std::optional<double> degrees = Coordinate(value, 'E', 'W', 180);
+      return degrees ? std::optional<double>(LongitudeUnits(*degrees)) : std::nullopt;
+    }
+    case Dimension::kAltitude: return Scaled(value, kAltitudeUnits);
+    case Dimension::kDistance: return Scaled(value, kDistanceUnits);
+    case Dimension::kSpeed: {
+      std::optional<double> speed = Scaled(value, kSpeedUnits);
+      return speed && *speed >= 0 ? speed : std::nullopt;
+    }
+    case Dimension::kSeconds: return Scaled(value, kSecondUnits);
     case Dimension::kHeading:
       if (!value.is_number && Lower(Trim(value.text)) == "any") return kAnyHeading;
       [[fallthrough]];
-    case Dimension::kRadial: {
-      *error = dimension == Dimension::kHeading ? "a heading in degrees from 0 to 360, or \"any\""
-                                                : "a radial in degrees from 0 to 360";
-      std::optional<double> degrees = Scaled(value, kDegreeUnits);
-      if (!degrees || *degrees < 0 || *degrees > 360) return std::nullopt;
-      return Degrees16(*degrees, true);
-    }
+    case Dimension::kRadial:
     case Dimension::kAngle: {
-      *error = "an angle in degrees from 0 to 180";
+      double top = dimension == Dimension::kAngle ? 180 : 360;
       std::optional<double> degrees = Scaled(value, kDegreeUnits);
-      if (!degrees || *degrees < 0 || *degrees > 180) return std::nullopt;
-      return Degrees16(*degrees, false);
+      if (!degrees || *degrees < 0 || *degrees > top) return std::nullopt;
+      std::optional<int32_t> units = Degrees16(*degrees, dimension != Dimension::kAngle);
+      return units ? std::optional<double>(*units) : std::nullopt;
     }
   }
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<int32_t> FileUnits(Dimension dimension, const DesignerValue& value,
+                                 std::string* error) {
+  std::optional<double> scaled = Convert(dimension, value);
   std::optional<int32_t> units = scaled ? RoundToInt32(*scaled) : std::nullopt;
+  if (!scaled) *error = ExpectedValue(dimension);
   if (scaled && !units) *error = "a value that fits the course file (32-bit)";
   return units;
 }

@@ -30,6 +30,8 @@ struct DesignerValue {
 // expected when it cannot be read or is out of range.
 std::optional<int32_t> FileUnits(Dimension dimension, const DesignerValue& value,
                                  std::string* error);
+// What a value of the dimension is written as, for messages.
+std::string ExpectedValue(Dimension dimension);
 // A distance in metres (offsets and sizes, converted later).
 std::optional<double> Metres(const DesignerValue& value, std::string* error);
 // Degrees of a bearing, 0 to 360.

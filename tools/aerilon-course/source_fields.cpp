@@ -94,12 +94,9 @@ std::string Shown(const DesignerValue& value) {
 }  // namespace
 
 std::optional<int32_t> Fields::Quantity(const char* key, Dimension dimension, bool required) {
-  std::string expected;
-  std::string ignored;
-  FileUnits(dimension, DesignerValue{}, &expected);  // fills in what is expected
   const toml::node* node = Take(key);
   if (node == nullptr) {
-    if (required) Missing(key, expected);
+    if (required) Missing(key, ExpectedValue(dimension));
     return std::nullopt;
   }
   return QuantityOf(*node, key, dimension);
@@ -107,9 +104,8 @@ std::optional<int32_t> Fields::Quantity(const char* key, Dimension dimension, bo
 
 std::optional<int32_t> Fields::QuantityOf(const toml::node& value_node, const char* key,
                                           Dimension dimension) {
-  std::string expected;
+  const std::string expected = ExpectedValue(dimension);
   std::string ignored;
-  FileUnits(dimension, DesignerValue{}, &expected);
   const toml::node* node = &value_node;
   if (const toml::table* raw = node->as_table()) return RawValue(key, *raw);
   std::optional<DesignerValue> value = Value(*node);

@@ -25,35 +25,26 @@ std::string Quoted(const std::string& latin1) {
   }
   if (literal) return "'" + latin1 + "'";
   std::string out = "\"";
-  for (char c : Windows1252ToUtf8(latin1)) {
+  for (char c : latin1) {
+    std::string utf8 = Windows1252ToUtf8(std::string(1, c));
     unsigned char u = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += c;
-    } else if (u < 0x20 || u == 0x7F) {
+    // Controls, and the code page's holes (read as C1 controls), which
+    // TOML takes only escaped.
+    bool control = u < 0x20 || u == 0x7F ||
+                   (utf8.size() == 2 && static_cast<unsigned char>(utf8[1]) < 0xA0 &&
+                    static_cast<unsigned char>(utf8[0]) == 0xC2);
+    if (control) {
       char escape[8];
       std::snprintf(escape, sizeof escape, "\\u%04X", u);
       out += escape;
-    } else {
+    } else if (c == '"' || c == '\\') {
+      out += '\\';
       out += c;
-    }
-  }
-  // C1 controls (the code page's holes) are two UTF-8 bytes that TOML
-  // refuses in a string; write them escaped too.
-  std::string safe;
-  for (size_t i = 0; i < out.size(); ++i) {
-    unsigned char u = static_cast<unsigned char>(out[i]);
-    unsigned char next = i + 1 < out.size() ? static_cast<unsigned char>(out[i + 1]) : 0;
-    if (u == 0xC2 && next >= 0x80 && next < 0xA0) {
-      char escape[8];
-      std::snprintf(escape, sizeof escape, "\\u%04X", next);
-      safe += escape;
-      ++i;
     } else {
-      safe += out[i];
+      out += utf8;
     }
   }
-  return safe + "\"";
+  return out + "\"";
 }
 
 class SourceText {

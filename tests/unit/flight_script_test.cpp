@@ -116,6 +116,7 @@ TEST(FlightScript, ValuesOutOfTheirRange) {
             "1: \"answer\": unknown field \"button\" (known: quiz, summary)");
   EXPECT_EQ(ErrorOf("{\"tick\":1,\"end\":false}"), "1: \"end\" must be true");
   EXPECT_EQ(ErrorOf("{\"tick\":1,\"event\":-1}"), "1: \"event\" must be a 32-bit event id, not -1");
+  EXPECT_EQ(ErrorOf("{\"tick\":1e999,\"end\":true}"), "1: a number too large to read");
 }
 
 TEST(FlightScript, UnknownCommandsAreRefused) {

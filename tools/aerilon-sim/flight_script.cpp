@@ -199,6 +199,9 @@ json ParseStrict(const std::string& text) {
     std::string what = e.what();
     size_t column = what.find("column ");
     Fault("not valid JSON: " + (column == std::string::npos ? what : what.substr(column)));
+  } catch (const json::out_of_range&) {
+    // A number past what a double holds ("1e999") is not a value any field takes.
+    Fault("a number too large to read");
   }
   if (!twice.empty()) Fault("field " + Quoted(twice) + " is given twice");
   return parsed;

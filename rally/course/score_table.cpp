@@ -8,6 +8,7 @@
 #include "rally/course/scramble.h"
 #include "rally/host/little_endian.h"
 #include "rally/host/platform.h"
+#include "rally/host/read_all.h"
 
 using namespace score;
 
@@ -54,7 +55,12 @@ void ReadNamePool(ScoreTable& t, const PlatformOps& platform, FileHandle file, i
   uint32_t size = static_cast<uint32_t>(rest);
   char* pool = static_cast<char*>(platform.alloc_block(platform.context, size + 1));
   if (pool == nullptr) return;
-  uint32_t got = platform.read(platform.context, file, pool, size);
+  uint32_t got = ReadAll(platform, file, pool, size);
+  // A pool that could not be read whole keeps the names read up to their
+  // terminators; a name cut in the middle is dropped with the rest.
+  if (got < size) {
+    while (got > 0 && pool[got - 1] != '\0') --got;
+  }
   pool[got] = '\0';
   t.name_pool = pool;
   t.name_pool_size = got;
@@ -125,7 +131,7 @@ void ReadScoreFile(ScoreTable& t, const PlatformOps& platform, const char* path,
     return;
   }
   uint8_t block[kBlockBytes];
-  uint32_t got = platform.read(platform.context, file, block, kBlockBytes);
+  uint32_t got = ReadAll(platform, file, block, kBlockBytes);
   if (got < kBlockBytes) {
     // A short file would leave words unread: treat it like a missing one.
     platform.close(platform.context, file);

@@ -3,11 +3,14 @@
 #include "rally/course/course_check.h"
 #include "rally/course/score_path.h"
 #include "rally/course/scramble.h"
+#include "rally/host/read_all.h"
 #include "rally/state/module.h"
 
 namespace {
 
-// Reads the whole file into a fresh block; null when any step fails.
+// Reads the whole file into a fresh block; null when any step fails. A file
+// that cannot be read whole (a failing disk, or a file cut short while it is
+// read) is no course: the bytes it lacks would be judged as zeros.
 uint8_t* ReadWholeFile(const PlatformOps& p, const char* path, uint32_t* size) {
   FileHandle file = p.open_read(p.context, path);
   if (file == nullptr) return nullptr;
@@ -21,12 +24,13 @@ uint8_t* ReadWholeFile(const PlatformOps& p, const char* path, uint32_t* size) {
     p.close(p.context, file);
     return nullptr;
   }
-  // A short read leaves the tail of the block as it was allocated; the check
-  // below then judges the image as read.
-  uint32_t got = p.read(p.context, file, block, static_cast<uint32_t>(length));
-  for (uint32_t i = got; i < static_cast<uint32_t>(length); ++i) block[i] = 0;
+  uint32_t got = ReadAll(p, file, block, static_cast<uint32_t>(length));
   p.close(p.context, file);
-  *size = static_cast<uint32_t>(length);
+  if (got != static_cast<uint32_t>(length)) {
+    p.free_block(p.context, block);
+    return nullptr;
+  }
+  *size = got;
   return block;
 }
 

@@ -105,6 +105,9 @@ bool FilterSceneryFile(ScenewardState& state, FileSystem& fs, const char* name) 
     case ReadOutcome::kCannotOpen:
       FileProblem(state, name, "the scenery file cannot be read");
       return false;
+    case ReadOutcome::kReadFailed:
+      FileProblem(state, name, "the scenery file could not be read whole; it is unchanged");
+      return false;
     case ReadOutcome::kNoMemory:
       FileProblem(state, name, "not enough memory to read the scenery file");
       return false;

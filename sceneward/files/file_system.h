@@ -15,7 +15,9 @@
 // POSIX calls, or a file system in memory that fails on demand.
 typedef void* FileHandle;  // null: none
 
-enum class ReadOutcome { kRead, kCannotOpen, kNoMemory };
+// kReadFailed: the file opened but could not be read whole: a read failed,
+// or the file changed its length while it was read.
+enum class ReadOutcome { kRead, kCannotOpen, kNoMemory, kReadFailed };
 enum class OpenMode { kReadOnly, kReadWrite };
 
 // A whole file's contents in one heap block of the file system.

@@ -13,6 +13,7 @@
 #include <cstring>
 
 #include "sceneward/files/file_pattern.h"
+#include "sceneward/files/whole_file_read.h"
 
 namespace {
 
@@ -39,16 +40,32 @@ int DescriptorOf(FileHandle file) {
   return static_cast<int>(reinterpret_cast<intptr_t>(file) - 1);
 }
 
-// Reads up to `size` bytes, as many as the file still holds.
-uint32_t ReadFully(int descriptor, uint8_t* bytes, uint32_t size) {
-  uint32_t done = 0;
-  while (done < size) {
-    ssize_t got = read(descriptor, bytes + done, size - done);
-    if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) break;
-    done += static_cast<uint32_t>(got);
+// The steps of reading a whole file, on the descriptor in the context.
+bool OpenForRead(void* context, const char* path, OpenMode mode) {
+  HostPath host(path);
+  if (host.empty()) return false;
+  int* descriptor = static_cast<int*>(context);
+  *descriptor = open(host.text, mode == OpenMode::kReadWrite ? O_RDWR : O_RDONLY);
+  return *descriptor >= 0;
+}
+
+bool LengthOfRegularFile(void* context, uint64_t* length) {
+  struct stat info;
+  if (fstat(*static_cast<int*>(context), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+  *length = static_cast<uint64_t>(info.st_size);
+  return true;
+}
+
+int64_t ReadSome(void* context, uint8_t* bytes, uint32_t count) {
+  for (;;) {
+    ssize_t got = read(*static_cast<int*>(context), bytes, count);
+    if (got >= 0) return got;
+    if (errno != EINTR) return -1;
   }
-  return done;
+}
+
+void CloseRead(void* context) {
+  close(*static_cast<int*>(context));
 }
 
 // A file of the folder to list: a regular file, or a symbolic link to one or
@@ -99,31 +116,9 @@ uint32_t PosixFileSystem::MaxPathBytes() {
 
 ReadOutcome PosixFileSystem::ReadWholeFile(const char* path, OpenMode mode, uint32_t extra,
                                            FileBlock* out) {
-  HostPath host(path);
-  if (host.empty()) return ReadOutcome::kCannotOpen;
-  int descriptor = open(host.text, mode == OpenMode::kReadWrite ? O_RDWR : O_RDONLY);
-  if (descriptor < 0) return ReadOutcome::kCannotOpen;
-  struct stat info;
-  if (fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode)) {
-    close(descriptor);
-    return ReadOutcome::kCannotOpen;
-  }
-  if (static_cast<uint64_t>(info.st_size) + extra > 0x7FFFFFFF) {
-    close(descriptor);
-    return ReadOutcome::kNoMemory;
-  }
-  uint32_t size = static_cast<uint32_t>(info.st_size);
-  uint8_t* bytes = static_cast<uint8_t*>(AllocateBlock(size + extra));
-  if (bytes == nullptr) {
-    close(descriptor);
-    return ReadOutcome::kNoMemory;
-  }
-  uint32_t got = ReadFully(descriptor, bytes, size);
-  close(descriptor);
-  std::memset(bytes + got, 0, extra);
-  out->bytes = bytes;
-  out->size = got;
-  return ReadOutcome::kRead;
+  int descriptor = -1;
+  FileReadSteps steps{&descriptor, OpenForRead, LengthOfRegularFile, ReadSome, CloseRead};
+  return ReadWholeFileBySteps(*this, steps, path, mode, extra, out);
 }
 
 FileHandle PosixFileSystem::CreateNewFile(const char* path) {

@@ -80,6 +80,9 @@ int32_t LoadLibraryFile(FileSystem& fs, const char* path, LibraryImage* image, D
       SetDiagnostic(problem, path, 0, "cannot open the scenery library for reading%s",
                     mode == OpenMode::kReadWrite ? " and writing" : "");
       return kStatusLibraryNotOpened;
+    case ReadOutcome::kReadFailed:
+      SetDiagnostic(problem, path, 0, "the scenery library could not be read whole");
+      return kStatusLibraryNotOpened;
     case ReadOutcome::kNoMemory:
       SetDiagnostic(problem, path, 0, "not enough memory for the scenery library");
       return kStatusNoMemory;

@@ -262,6 +262,10 @@ char* ParseEditScript(FileSystem& fs, const char* path, EditParameters& edit, in
       *status = kStatusScriptNotOpened;
       SetDiagnostic(problem, path, 0, "cannot open the edit script");
       return nullptr;
+    case ReadOutcome::kReadFailed:
+      *status = kStatusScriptNotOpened;
+      SetDiagnostic(problem, path, 0, "the edit script could not be read whole");
+      return nullptr;
     case ReadOutcome::kNoMemory:
       *status = kStatusNoMemory;
       SetDiagnostic(problem, path, 0, "not enough memory for the edit script");

@@ -7,20 +7,37 @@
 
 #include "common/win32/file_moves_win32.h"
 #include "sceneward/files/file_pattern.h"
+#include "sceneward/files/whole_file_read.h"
 
 namespace {
 
 static_assert(MAX_PATH <= kLongestPathBytes, "Windows paths fit every buffer here");
 
-// Reads up to `size` bytes, as many as the file still holds.
-uint32_t ReadFully(HANDLE file, uint8_t* bytes, uint32_t size) {
-  uint32_t done = 0;
-  while (done < size) {
-    DWORD got = 0;
-    if (!ReadFile(file, bytes + done, size - done, &got, nullptr) || got == 0) break;
-    done += got;
-  }
-  return done;
+// The steps of reading a whole file, on the handle in the context.
+bool OpenForRead(void* context, const char* path, OpenMode mode) {
+  DWORD access = GENERIC_READ | (mode == OpenMode::kReadWrite ? GENERIC_WRITE : 0);
+  HANDLE file = CreateFileA(path, access, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  *static_cast<HANDLE*>(context) = file;
+  return file != INVALID_HANDLE_VALUE;
+}
+
+bool LengthOfFile(void* context, uint64_t* length) {
+  DWORD high = 0;
+  DWORD low = GetFileSize(*static_cast<HANDLE*>(context), &high);
+  if (low == 0xFFFFFFFF && GetLastError() != NO_ERROR) return false;
+  *length = static_cast<uint64_t>(high) << 32 | low;
+  return true;
+}
+
+int64_t ReadSome(void* context, uint8_t* bytes, uint32_t count) {
+  DWORD got = 0;
+  if (!ReadFile(*static_cast<HANDLE*>(context), bytes, count, &got, nullptr)) return -1;
+  return got;
+}
+
+void CloseRead(void* context) {
+  CloseHandle(*static_cast<HANDLE*>(context));
 }
 
 bool IsFolder(const WIN32_FIND_DATAA& found) {
@@ -79,31 +96,9 @@ uint32_t Win32FileSystem::MaxPathBytes() {
 
 ReadOutcome Win32FileSystem::ReadWholeFile(const char* path, OpenMode mode, uint32_t extra,
                                            FileBlock* out) {
-  DWORD access = GENERIC_READ | (mode == OpenMode::kReadWrite ? GENERIC_WRITE : 0);
-  HANDLE file = CreateFileA(path, access, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return ReadOutcome::kCannotOpen;
-  DWORD high = 0;
-  DWORD low = GetFileSize(file, &high);
-  if (low == 0xFFFFFFFF && GetLastError() != NO_ERROR) {
-    CloseHandle(file);
-    return ReadOutcome::kCannotOpen;
-  }
-  if (high != 0 || static_cast<uint64_t>(low) + extra > 0x7FFFFFFF) {
-    CloseHandle(file);
-    return ReadOutcome::kNoMemory;
-  }
-  uint8_t* bytes = static_cast<uint8_t*>(AllocateBlock(low + extra));
-  if (bytes == nullptr) {
-    CloseHandle(file);
-    return ReadOutcome::kNoMemory;
-  }
-  uint32_t got = ReadFully(file, bytes, low);
-  CloseHandle(file);
-  std::memset(bytes + got, 0, extra);
-  out->bytes = bytes;
-  out->size = got;
-  return ReadOutcome::kRead;
+  HANDLE file = INVALID_HANDLE_VALUE;
+  FileReadSteps steps{&file, OpenForRead, LengthOfFile, ReadSome, CloseRead};
+  return ReadWholeFileBySteps(*this, steps, path, mode, extra, out);
 }
 
 FileHandle Win32FileSystem::CreateNewFile(const char* path) {

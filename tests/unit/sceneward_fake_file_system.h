@@ -1,7 +1,8 @@
 #pragma once
 
 // A file system in memory for the Sceneward tests, which fails any chosen
-// step: the Nth write, the close, the replace, an allocation, an open.
+// step: the Nth write, the close, the replace, an allocation, an open, and
+// each step of reading one file.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -12,6 +13,7 @@
 
 #include "sceneward/files/file_pattern.h"
 #include "sceneward/files/file_system.h"
+#include "sceneward/files/whole_file_read.h"
 
 struct FakeFileSystem final : FileSystem {
   std::map<std::string, std::vector<uint8_t>> files;
@@ -27,6 +29,15 @@ struct FakeFileSystem final : FileSystem {
   bool no_memory_for_reads = false;
   uint32_t max_path_bytes = 260;  // the paths Windows takes; a Linux host takes 4096
   bool drive_letters = true;      // as on Windows; a Linux host has none
+
+  // How the reads of `path` go wrong; a fault left at its default does nothing.
+  struct ReadFault {
+    std::string path;
+    bool fail_length = false;  // its length cannot be told
+    uint32_t read_limit = 0;   // each read hands over at most this many bytes; 0 = no limit
+    int64_t fail_after = -1;   // a read past this many bytes fails; -1 = never
+    int64_t resize_to = -1;    // the file is cut or extended to this length once opened
+  } read_fault;
 
   int writes = 0;
   int allocations = 0;
@@ -59,13 +70,9 @@ struct FakeFileSystem final : FileSystem {
       return ReadOutcome::kCannotOpen;
     }
     if (no_memory_for_reads) return ReadOutcome::kNoMemory;
-    uint32_t size = static_cast<uint32_t>(file->second.size());
-    uint8_t* bytes = static_cast<uint8_t*>(AllocateBlock(size + extra));
-    if (bytes == nullptr) return ReadOutcome::kNoMemory;
-    if (size > 0) std::memcpy(bytes, file->second.data(), size);
-    std::memset(bytes + size, 0, extra);
-    *out = FileBlock{bytes, size};
-    return ReadOutcome::kRead;
+    Reading reading{this, &file->second, 0, read_fault.path == path};
+    FileReadSteps steps{&reading, OpenReading, LengthOfReading, ReadSome, CloseReading};
+    return ReadWholeFileBySteps(*this, steps, path, mode, extra, out);
   }
 
   FileHandle CreateNewFile(const char* path) override {
@@ -130,4 +137,36 @@ struct FakeFileSystem final : FileSystem {
 
  private:
   static int Handle(FileHandle file) { return static_cast<int>(reinterpret_cast<intptr_t>(file)); }
+
+  struct Reading {
+    FakeFileSystem* fs;
+    std::vector<uint8_t>* bytes;
+    size_t position;
+    bool faulted;
+    const ReadFault& fault() const { return fs->read_fault; }
+  };
+  static bool OpenReading(void*, const char*, OpenMode) { return true; }
+  static bool LengthOfReading(void* context, uint64_t* length) {
+    Reading& r = *static_cast<Reading*>(context);
+    if (r.faulted && r.fault().fail_length) return false;
+    *length = r.bytes->size();
+    if (r.faulted && r.fault().resize_to >= 0) {  // another program changes it now
+      r.bytes->resize(static_cast<size_t>(r.fault().resize_to), 0x5A);
+    }
+    return true;
+  }
+  static int64_t ReadSome(void* context, uint8_t* bytes, uint32_t count) {
+    Reading& r = *static_cast<Reading*>(context);
+    if (r.faulted) {
+      const ReadFault& f = r.fault();
+      if (f.read_limit != 0 && count > f.read_limit) count = f.read_limit;
+      if (f.fail_after >= 0 && r.position + count > static_cast<size_t>(f.fail_after)) return -1;
+    }
+    size_t left = r.position < r.bytes->size() ? r.bytes->size() - r.position : 0;
+    uint32_t got = left < count ? static_cast<uint32_t>(left) : count;
+    if (got > 0) std::memcpy(bytes, r.bytes->data() + r.position, got);
+    r.position += got;
+    return got;
+  }
+  static void CloseReading(void*) {}
 };

@@ -22,6 +22,9 @@ int RunShowIndex(const std::string& path) {
     case ReadOutcome::kCannotOpen:
       std::cerr << "sceneward: " << path << ": cannot be read\n";
       return 1;
+    case ReadOutcome::kReadFailed:
+      std::cerr << "sceneward: " << path << ": could not be read whole\n";
+      return 1;
     case ReadOutcome::kNoMemory:
       std::cerr << "sceneward: " << path << ": not enough memory to read it\n";
       return 1;

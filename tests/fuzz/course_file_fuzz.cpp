@@ -68,6 +68,11 @@ struct Flight {
   std::vector<Spot> spots{};
 };
 
+// A word near another, wrapping round as the simulator's words do.
+int32_t Near(int32_t word, int32_t offset) {
+  return static_cast<int32_t>(static_cast<uint32_t>(word) + static_cast<uint32_t>(offset));
+}
+
 // One thing the pilot or the simulator does before a tick.
 void Step(Flight& f, FuzzInput& in) {
   SimAircraftChange change;
@@ -78,9 +83,9 @@ void Step(Flight& f, FuzzInput& in) {
     case 2:
     case 3: {
       const Spot& s = f.spots[in.Byte() % f.spots.size()];
-      change.latitude = static_cast<int32_t>(s.lat + in.Signed() * 8);
-      change.longitude = static_cast<uint32_t>(s.lon + in.Signed() * 8);
-      change.altitude = s.alt + in.Signed();
+      change.latitude = Near(s.lat, in.Signed() * 8);
+      change.longitude = static_cast<uint32_t>(Near(s.lon, in.Signed() * 8));
+      change.altitude = Near(s.alt, in.Signed());
       change.speed = in.Byte() * 128;
       change.heading = in.U16();
       break;

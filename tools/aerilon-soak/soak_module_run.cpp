@@ -59,7 +59,7 @@ void CountTick(SoakModuleRun& run, const RaceEngine& before, int32_t takes_befor
   c.ticks += 1;
   bool was_running = before.state == kLegRunning;
   bool running = after.state == kLegRunning;
-  if (running && (!was_running || after.tick_count < before.tick_count)) c.legs_started += 1;
+  if (running && !was_running) c.legs_started += 1;
   if (was_running && !running && after.current_leg >= 0 && after.score_pending) {
     c.legs_finished += 1;
   }

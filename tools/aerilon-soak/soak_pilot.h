@@ -27,8 +27,8 @@ struct SoakPilot {
 void PlacePilot(SoakPilot& p, const RallyModule& m, SoakRandom& random);
 
 // One tick of flight, written into the simulator's state block. Returns
-// true when the pilot wants to enter the race (a start box is its goal and
-// the race is not armed).
+// true when the pilot wants to enter the race: its goal is a start box
+// less than half a kilometre ahead and the race is not armed.
 bool FlyOneTick(SoakPilot& p, const RallyModule& m, SoakRandom& random, uint8_t* sim_state);
 
 // A jump: the aircraft appears a few kilometres from where it was.

@@ -52,18 +52,26 @@ Text Warning(SoakRandom& r) {
   return kWarnings[r.Range(0, 3)];
 }
 
+// Every draw is a statement or an element of a braced list of its own: the
+// order of a function's arguments is the compiler's, and a seed must give
+// the same course in every build.
+Box RandomBox(SoakRandom& r, const Base& base, int32_t least_half, int32_t most_half) {
+  Point centre = Near(r, base);
+  return BoxAround(centre, r.Range(least_half, most_half));
+}
+
 StartGate MakeStart(SoakRandom& r, const Base& base) {
   int32_t speed_min = r.Range(40, 100) * kKnots;
   return StartGate{
-      BoxAround(Near(r, base), r.Range(250, 600)), r.Range(200, 800), r.Range(100, 200), speed_min,
-      speed_min + r.Range(60, 150) * kKnots,       Heading(r)};
+      RandomBox(r, base, 250, 600),          r.Range(200, 800), r.Range(100, 200), speed_min,
+      speed_min + r.Range(60, 150) * kKnots, Heading(r)};
 }
 
 Gate MakeGate(SoakRandom& r, const Base& base) {
   int32_t speed_min = r.Range(40, 100) * kKnots;
   return Gate{
-      BoxAround(Near(r, base), r.Range(200, 500)), r.Range(200, 900), r.Range(100, 250), speed_min,
-      speed_min + r.Range(60, 150) * kKnots,       Heading(r),        Warning(r),        Voice(r)};
+      RandomBox(r, base, 200, 500),          r.Range(200, 900), r.Range(100, 250), speed_min,
+      speed_min + r.Range(60, 150) * kKnots, Heading(r),        Warning(r),        Voice(r)};
 }
 
 Waypoint MakeWaypoint(SoakRandom& r, const Base& base) {
@@ -73,8 +81,7 @@ Waypoint MakeWaypoint(SoakRandom& r, const Base& base) {
 }
 
 Landing MakeLanding(SoakRandom& r, const Base& base) {
-  return Landing{BoxAround(Near(r, base), r.Range(300, 800)), r.Range(0, 60), Heading(r),
-                 Warning(r), Voice(r)};
+  return Landing{RandomBox(r, base, 300, 800), r.Range(0, 60), Heading(r), Warning(r), Voice(r)};
 }
 
 TrackStart MakeTrack(SoakRandom& r, const Base& base) {
@@ -128,7 +135,8 @@ BonusObject MakeBonusObject(SoakRandom& r, const Base& base) {
   Point p = Near(r, base);
   int32_t outer = r.Range(600, 1200), middle = outer / 2, inner = outer / 5;
   // Bit 4: a percentage; bits 6 to 9: available under condition indexes 0 to 3.
-  int32_t flags = (r.OneIn(2) ? 16 : 0) | (1 << 6) | (r.Range(0, 7) << 7);
+  int32_t flags = r.OneIn(2) ? 16 : 0;
+  flags |= (1 << 6) | (r.Range(0, 7) << 7);
   return BonusObject{p.lat,
                      p.lon,
                      r.Range(200, 700),

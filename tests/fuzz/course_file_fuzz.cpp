@@ -2,7 +2,10 @@
 // plain course image (scrambled here, as the file stores it), its length in
 // the first two bytes, little-endian; the rest is the flight, a few bytes a
 // tick. Positions are taken near the course's own objects so that gates,
-// landings, tracks and bonus objects are met.
+// landings, tracks and bonus objects are met; the soak's invariants are
+// checked after every tick.
+#include <cstdio>
+#include <optional>
 #include <vector>
 
 #include "rally/commands/host_events.h"
@@ -19,6 +22,8 @@
 #include "tests/fuzz/fuzz_input.h"
 #include "tests/fuzz/fuzz_targets.h"
 #include "tests/support/memory_files.h"
+#include "tools/aerilon-soak/soak_heap.h"
+#include "tools/aerilon-soak/soak_invariants.h"
 
 namespace {
 
@@ -66,7 +71,19 @@ struct Flight {
   SimMenuBar menus{};
   SimDialogAnswers answers{};
   std::vector<Spot> spots{};
+  SoakHeap heap{};
+  uintptr_t simulator_window_proc = 0;
+  int32_t dialogs_open = 0;
+  int32_t most_dialogs_open = 0;
 };
+
+// The soak's invariants hold after every tick of any course the module takes.
+void CheckTick(const Flight& f) {
+  SoakScene scene{f.m, f.host, f.menus, f.heap, f.simulator_window_proc, f.most_dialogs_open};
+  std::optional<SoakViolation> broken = CheckAfterTick(scene);
+  if (broken) std::fprintf(stderr, "%s: %s\n", broken->invariant.c_str(), broken->detail.c_str());
+  FuzzCheck(!broken, "the module's invariants hold after every tick");
+}
 
 // A word near another, wrapping round as the simulator's words do.
 int32_t Near(int32_t word, int32_t offset) {
@@ -119,13 +136,22 @@ void BindFlight(Flight& f, MemoryFiles& files) {
   static StdioPlatform unused_files{};
   BindModuleToSim(f.m, f.host, unused_files);
   f.m.platform = MakeMemoryFilesPlatform(&files);
+  f.heap.calendar_time = files.clock;
+  CountSoakHeap(f.m.platform, f.heap);
   BindSimMenuBar(f.m, f.menus, f.host);
   f.host.carry_out_repositions = true;
   f.host.deliver_command = [&f](uint32_t command) {
     if (f.host.window.window_proc == f.m.routines.main_window_proc)
       HandleMainWindowMessage(f.m, MainWindowMessage::kCommand, f.host.window.handle, command);
   };
-  f.host.run_dialog = [&f](int32_t id) { return RunSimDialog(f.m, id, f.answers).result; };
+  f.host.run_dialog = [&f](int32_t id) {
+    f.dialogs_open += 1;
+    if (f.dialogs_open > f.most_dialogs_open) f.most_dialogs_open = f.dialogs_open;
+    int32_t result = RunSimDialog(f.m, id, f.answers).result;
+    f.dialogs_open -= 1;
+    return result;
+  };
+  f.simulator_window_proc = f.host.window.window_proc;
 }
 
 }  // namespace
@@ -142,19 +168,20 @@ int FuzzCourseFile(const uint8_t* data, size_t size) {
   ResetLoadedModule();
   Flight f{LoadedModule()};
   BindFlight(f, files);
-  uintptr_t simulator_window_proc = f.host.window.window_proc;
   if (ModuleInit(f.m) == 1) {
     SimPaintWindowFrame(f.m, f.host);  // the first repaint merges the popup
     f.spots = CourseSpots(f.m.course);
     for (int tick = 0; tick < kStartupDelayTicks + 1; ++tick) SimRunTick(f.host);
     for (int tick = 0; tick < kMaxFlightTicks && !in.Empty(); ++tick) {
       Step(f, in);
+      f.most_dialogs_open = 0;
       SimRunTick(f.host);
+      CheckTick(f);
     }
   }
   ModuleDeinit(f.m);
   FuzzCheck(f.host.callbacks.empty(), "after shutdown no routine is registered");
-  FuzzCheck(f.host.window.window_proc == simulator_window_proc,
+  FuzzCheck(f.host.window.window_proc == f.simulator_window_proc,
             "after shutdown the window has its own procedure back");
   FuzzCheck(files.live_blocks == 0, "after shutdown every block is freed");
   FuzzCheck(files.open.empty(), "after shutdown no file is open");

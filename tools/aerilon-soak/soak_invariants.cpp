@@ -1,6 +1,7 @@
 #include "soak_invariants.h"
 
 #include <cstdarg>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -169,9 +170,12 @@ Found CheckBonusTotals(const RallyModule& m) {
 
 Found CheckBestLeg(const RallyModule& m, int32_t leg) {
   const ScoreTable& t = m.scores;
-  int32_t v[6], sum = 0;
+  int32_t v[6];
+  int64_t sum = 0;  // the total is the parts' sum, held to 32 bits
   for (int32_t i = 0; i < 6; ++i) v[i] = BestLegValue(t, leg, i);
   for (int32_t i = 0; i < 5; ++i) sum += v[i];
+  if (sum > INT32_MAX) sum = INT32_MAX;
+  if (sum < INT32_MIN) sum = INT32_MIN;
   bool empty = v[0] == 0 && v[1] == 0 && v[2] == 0 && v[3] == 0 && v[4] == 0 && v[5] == 0;
   if (empty) return std::nullopt;
   const CourseImage& c = m.course;

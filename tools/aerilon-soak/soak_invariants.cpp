@@ -93,8 +93,8 @@ const SimSound* HostSound(const SimHost& h, uint32_t handle) {
 // the objects that count in it, and the largest value each kind can add.
 struct SlotLimits {
   int32_t max_takes = 0;
-  int32_t largest_percent = 0;
-  int32_t largest_points = 0;
+  int64_t largest_percent = 0;  // magnitudes: -2^31 has none in 32 bits
+  int64_t largest_points = 0;
 };
 
 void NoteBonusObject(const uint8_t* record, std::vector<SlotLimits>& slots) {
@@ -103,11 +103,10 @@ void NoteBonusObject(const uint8_t* record, std::vector<SlotLimits>& slots) {
   if (slot < 0 || slot >= course::kScoreSlots) return;
   SlotLimits& l = slots[static_cast<size_t>(slot)];
   if (RecordField(record, kMaxTakes) > l.max_takes) l.max_takes = RecordField(record, kMaxTakes);
-  int32_t largest = std::abs(RecordField(record, kNormalValue));
-  if (std::abs(RecordField(record, kAlternativeValue)) > largest) {
-    largest = std::abs(RecordField(record, kAlternativeValue));
-  }
-  int32_t& kind = (RecordField(record, kFlags) & 16) ? l.largest_percent : l.largest_points;
+  int64_t largest = std::llabs(static_cast<int64_t>(RecordField(record, kNormalValue)));
+  int64_t alternative = std::llabs(static_cast<int64_t>(RecordField(record, kAlternativeValue)));
+  if (alternative > largest) largest = alternative;
+  int64_t& kind = (RecordField(record, kFlags) & 16) ? l.largest_percent : l.largest_points;
   if (largest > kind) kind = largest;
 }
 

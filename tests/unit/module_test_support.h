@@ -14,6 +14,7 @@
 #include "rally/course/scramble.h"
 #include "rally/host/platform.h"
 #include "rally/module/entry_points.h"
+#include "sim/platform_forwarding.h"
 #include "sim/sim_host.h"
 #include "sim/sim_module_binding.h"
 
@@ -47,41 +48,12 @@ inline void CountingFree(void* c, void* block) {
   h->inner.free_block(h->inner.context, block);
 }
 
-inline PlatformOps& Inner(void* c) {
-  return static_cast<CountingHeap*>(c)->inner;
-}
-
 // Puts the counting heap in front of a platform; every other operation is
 // handed on to the platform with its own context.
 inline void CountHeap(PlatformOps& platform, CountingHeap& heap) {
-  heap.inner = platform;
-  platform.context = &heap;
+  ForwardPlatformTo(platform, heap);
   platform.alloc_block = CountingAlloc;
   platform.free_block = CountingFree;
-  platform.open_read = [](void* c, const char* p) {
-    return Inner(c).open_read(Inner(c).context, p);
-  };
-  platform.file_length = [](void* c, FileHandle f) {
-    return Inner(c).file_length(Inner(c).context, f);
-  };
-  platform.read = [](void* c, FileHandle f, void* b, uint32_t n) {
-    return Inner(c).read(Inner(c).context, f, b, n);
-  };
-  platform.close = [](void* c, FileHandle f) { Inner(c).close(Inner(c).context, f); };
-  platform.open_write = [](void* c, const char* p) {
-    return Inner(c).open_write(Inner(c).context, p);
-  };
-  platform.write = [](void* c, FileHandle f, const void* d, uint32_t n) {
-    return Inner(c).write(Inner(c).context, f, d, n);
-  };
-  platform.finish_write = [](void* c, FileHandle f) {
-    return Inner(c).finish_write(Inner(c).context, f);
-  };
-  platform.replace_file = [](void* c, const char* from, const char* to) {
-    return Inner(c).replace_file(Inner(c).context, from, to);
-  };
-  platform.remove_file = [](void* c, const char* p) { Inner(c).remove_file(Inner(c).context, p); };
-  platform.calendar_time = [](void* c) { return Inner(c).calendar_time(Inner(c).context); };
 }
 
 // A simulator folder in the system's temporary folder, removed afterwards.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -211,9 +212,10 @@ TEST(SoakGeometry, AgreesWithTheHostsDistanceAndBearing) {
     double lat = geo::LatitudeUnits(c.lat_degrees), lon = geo::LongitudeUnits(c.lon_degrees);
     double to_lat = lat + c.north * geo::LatitudeUnitsPerMetre();
     double to_lon = lon + c.east * geo::LongitudeUnitsPerMetre(lat);
-    // Longitude words above 2^31 are western longitudes: the 64-bit value wraps.
+    // Longitude words above 2^31 are western longitudes: the 64-bit value
+    // wraps, so the word is taken as signed before it is scaled.
     auto fixed = [](double units) {
-      return static_cast<int64_t>(static_cast<uint64_t>(units * 4294967296.0));
+      return static_cast<int64_t>(std::remainder(units, 4294967296.0) * 4294967296.0);
     };
     uint32_t bearing = 0;
     int32_t distance = 0;

@@ -30,7 +30,7 @@ done <<'CASES'
 --root scores --ticks 40|0|
 --flight flights|2|^aerilon-sim: flights: cannot be read: it is a folder, not a file$
 --flight flights/pipe|2|^aerilon-sim: flights/pipe: cannot be read: it is a named pipe \(FIFO\), not a file$
---flight /dev/zero|2|^aerilon-sim: /dev/zero: cannot be read: it is a device, not a file$
+--flight /dev/null|2|^aerilon-sim: /dev/null: cannot be read: it is a device, not a file$
 --flight flights/gone|2|^aerilon-sim: flights/gone: cannot be opened: No such file or directory$
 CASES
 

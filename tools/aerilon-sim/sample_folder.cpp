@@ -40,10 +40,11 @@ void RemoveFolderAndEnd(int signal) {
   raise(signal);
 }
 
+// The folder's path with room for the longest name inside it.
+constexpr size_t kLongestRoot = kPathBytes - sizeof "/ADV/RALLY/Rally.SCO";
+
 void Record(char* out, const fs::path& root, const char* inside) {
   std::string path = (*inside ? root / inside : root).string();
-  if (path.size() >= kPathBytes)
-    throw std::runtime_error("the temporary folder's path is too long");
   std::memcpy(out, path.c_str(), path.size() + 1);
 }
 
@@ -92,10 +93,13 @@ SampleFolder::SampleFolder() {
     // A signal that comes between the making of the folder and the setting
     // of the handlers waits for the handlers, which then remove the folder.
     SignalsHeld held;
-    std::string pattern = (fs::temp_directory_path() / "aerilon-sim-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-      throw std::runtime_error("cannot make a temporary folder in " +
-                               fs::temp_directory_path().string() + ": " + std::strerror(errno));
+    fs::path temporary = fs::temp_directory_path();
+    std::string pattern = (temporary / "aerilon-sim-XXXXXX").string();
+    if (pattern.size() > kLongestRoot || mkdtemp(pattern.data()) == nullptr) {
+      const char* reason =
+          pattern.size() > kLongestRoot ? "its path is too long" : std::strerror(errno);
+      throw std::runtime_error("cannot make a temporary folder in " + temporary.string() + ": " +
+                               reason);
     }
     root_ = pattern;
     SetHandlers(root_);

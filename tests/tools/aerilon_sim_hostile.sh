@@ -48,4 +48,9 @@ for signal in INT TERM; do
   [ $status -eq $((128 + $(kill -l $signal))) ] || fail "SIG$signal: status $status"
   [ -z "$(ls tmp)" ] || fail "SIG$signal left $(ls -R tmp)"
 done
+# A run whose reader has gone (aerilon-sim | head) ends by SIGPIPE, the same.
+status=$(TMPDIR=$work/tmp python3 -c 'import os, subprocess, sys
+reader, writer = os.pipe(); os.close(reader)
+print(subprocess.run(sys.argv[1:], stdout=writer, stderr=subprocess.DEVNULL).returncode)' "$sim")
+[ "$status" = -13 ] && [ -z "$(ls tmp)" ] || fail "SIGPIPE: status $status, left $(ls tmp)"
 exit 0

@@ -21,7 +21,8 @@ namespace {
 // score file and the score file's work file), then the folders inside out.
 // The handler calls nothing but unlink, rmdir and raise, which are safe in
 // a handler; a walk of the folder (opendir, memory) would not be.
-constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
+// SIGPIPE ends a run whose reader has gone (aerilon-sim | head).
+constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGPIPE};
 constexpr size_t kPathBytes = 4096;
 constexpr const char* kFiles[] = {"ADV/RALLY/Rally.DAT", "ADV/RALLY/Rally.SCO",
                                   "ADV/RALLY/Rally.SC$"};

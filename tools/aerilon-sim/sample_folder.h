@@ -6,8 +6,9 @@
 // holding the sample course as ADV/RALLY/Rally.DAT, for a run without a
 // folder of one's own. It is removed however the run ends: when the run is
 // over, on an error, and when the tool is interrupted (SIGINT), terminated
-// (SIGTERM) or hung up (SIGHUP), after which the tool ends as that signal
-// ends it. A signal the tool was started with ignored stays ignored.
+// (SIGTERM), hung up (SIGHUP) or left by its reader (SIGPIPE), after which
+// the tool ends as that signal ends it. A signal the tool was started with
+// ignored stays ignored.
 class SampleFolder {
  public:
   SampleFolder();  // throws std::runtime_error when the folder cannot be made

@@ -163,6 +163,11 @@ Course ReadCourseImage(const uint8_t* image, uint32_t size) {
 }
 
 bool ReadCourseFileBytes(std::vector<uint8_t> bytes, Course* course, const char** problem) {
+  // The module's loader takes no file of length 0 before it looks at a byte.
+  if (bytes.empty()) {
+    *problem = "the file is empty";
+    return false;
+  }
   uint32_t size = static_cast<uint32_t>(bytes.size());
   UnscrambleWords(bytes.data(), size);
   CourseCheck check = CheckCourseImage(bytes.data(), size);

@@ -24,10 +24,24 @@ void HeapFree(void*, void* block) {
   std::free(block);
 }
 
+// Windows opens no folder as a file. Here the C runtime would open a folder
+// (and block on a named pipe until someone writes to it), so anything but a
+// regular file is a file that cannot be opened, as it is there.
+bool OpenableAsFile(const char* path) {
+#if defined(_WIN32)
+  (void)path;
+  return true;
+#else
+  struct stat status;
+  return stat(path, &status) == 0 && S_ISREG(status.st_mode);
+#endif
+}
+
 FileHandle OpenRead(void* context, const char* path) {
   char resolved[520];
   if (!ResolvePlatformPath(*static_cast<StdioPlatform*>(context), path, resolved,
-                           sizeof resolved)) {
+                           sizeof resolved) ||
+      !OpenableAsFile(resolved)) {
     return nullptr;
   }
   return std::fopen(resolved, "rb");

@@ -111,9 +111,11 @@ TEST_F(CourseMapTest, RefusesAnOddSizeAndAnUnwritablePath) {
   std::string error;
   EXPECT_FALSE(DrawCourseMap(SampleDocument(), {}, png_, &error, MapSize{199, 1200}));
   EXPECT_EQ(error.rfind(png_ + ": error: ", 0), 0u) << error;
-  std::string missing = folder_.Path("no/such/folder/map.png");
-  EXPECT_FALSE(DrawCourseMap(SampleDocument(), {}, missing, &error));
-  EXPECT_EQ(error.rfind(missing + ": error: cannot be written", 0), 0u) << error;
+  // Missing folders are made; a file where a folder should be cannot be one.
+  std::string under_a_file = png_ + "/map.png";
+  ASSERT_TRUE(DrawCourseMap(SampleDocument(), {}, png_, &error)) << error;
+  EXPECT_FALSE(DrawCourseMap(SampleDocument(), {}, under_a_file, &error));
+  EXPECT_EQ(error.rfind(under_a_file + ": error: cannot be written", 0), 0u) << error;
 }
 
 // Near 180 degrees the units wrap from 2^31 - 1 to -2^31: two points 2 km

@@ -1,18 +1,27 @@
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <iostream>
 
 #include "rally/course/course_writer.h"
 #include "tools/aerilon-course/commands.h"
 #include "tools/aerilon-course/course_document.h"
+#include "tools/common/output_file.h"
 
 void AddCompileCommand(CLI::App& app, int* exit_status) {
   auto* command = app.add_subcommand("compile", "Compile a course source into a course file");
   static std::string source, output = "Rally.DAT";
   command->add_option("SOURCE", source, "the course source (TOML)")->required();
-  command->add_option("-o,--output", output, "the course file to write");
+  command->add_option(
+      "-o,--output", output,
+      "the course file to write (default Rally.DAT), beside the old one and then in its "
+      "place; missing folders are made, a symbolic link is written through, and "
+      "the source itself, a folder, a pipe, a device or a read-only file is "
+      "refused");
   command->callback([exit_status] {
+    // Refused before the source is read: nothing is lost and no work is wasted.
+    if (std::optional<std::string> problem = CheckOutputFile(output, {source})) {
+      std::cerr << output << ": error: " << *problem << "\n";
+      *exit_status = 1;
+      return;
+    }
     CourseDocument document;
     std::vector<Diagnostic> diagnostics;
     bool read = LoadCourseDocument(source, &document, &diagnostics);
@@ -21,13 +30,9 @@ void AddCompileCommand(CLI::App& app, int* exit_status) {
       *exit_status = 1;
       return;
     }
-    // Written beside the target first, so that a failed write leaves the
-    // old course file as it was.
-    std::string temporary = output + ".new";
-    if (!WriteCourseFile(temporary, document.course) ||
-        std::rename(temporary.c_str(), output.c_str()) != 0) {
-      std::cerr << output << ": error: cannot be written: " << std::strerror(errno) << "\n";
-      std::remove(temporary.c_str());
+    if (std::optional<std::string> problem =
+            WriteOutputFile(output, EncodeCourseFile(document.course), {source})) {
+      std::cerr << output << ": error: " << *problem << "\n";
       *exit_status = 1;
     }
   });

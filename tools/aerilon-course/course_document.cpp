@@ -1,20 +1,30 @@
 #include "tools/aerilon-course/course_document.h"
 
+#include <cctype>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 #include "rally/course/course_format.h"
 #include "rally/course/course_reader.h"
 #include "rally/course/scramble.h"
 #include "tools/aerilon-course/source_reader.h"
-
-namespace {
+#include "tools/common/input_file.h"
 
 bool IsCourseFile(std::vector<uint8_t> bytes) {
   UnscrambleWords(bytes.data(), static_cast<uint32_t>(bytes.size()));
   return bytes.size() >= course::kMagicBytes &&
          std::memcmp(bytes.data(), course::kMagic, course::kMagicBytes) == 0;
+}
+
+namespace {
+
+// A file named as the module names its course (Rally.DAT in any case) or
+// ending in .DAT is judged as a course file even when its bytes are not
+// one: an empty or damaged course file is refused with the module's
+// reason instead of being read as a source.
+bool NamedAsCourseFile(const std::string& path) {
+  std::string name = path.substr(path.find_last_of('/') + 1);
+  for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return name.size() > 4 && name.compare(name.size() - 4, 4, ".DAT") == 0;
 }
 
 Diagnostic FileError(const std::string& path, const std::string& message) {
@@ -32,26 +42,21 @@ std::string LegRecordKind(const course_source::LegRecord& record) {
 
 bool LoadCourseDocument(const std::string& path, CourseDocument* document,
                         std::vector<Diagnostic>* diagnostics) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    diagnostics->push_back(
-        FileError(path, std::string("cannot be opened: ") + std::strerror(errno)));
-    return false;
-  }
-  std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  if (in.bad()) {
-    diagnostics->push_back(FileError(path, "cannot be read"));
+  std::vector<uint8_t> bytes;
+  std::string problem;
+  if (!ReadInputFile(path, &bytes, &problem)) {
+    diagnostics->push_back(FileError(path, problem));
     return false;
   }
   *document = CourseDocument{};
   document->file = path;
-  if (!IsCourseFile(bytes)) {
+  if (!IsCourseFile(bytes) && !NamedAsCourseFile(path)) {
     return ReadCourseSource(std::string(bytes.begin(), bytes.end()), path, document, diagnostics);
   }
-  const char* problem = nullptr;
-  if (!ReadCourseFileBytes(bytes, &document->course, &problem)) {
+  const char* refusal = nullptr;
+  if (!ReadCourseFileBytes(bytes, &document->course, &refusal)) {
     diagnostics->push_back(
-        FileError(path, std::string("the module refuses this course file: ") + problem));
+        FileError(path, std::string("the module refuses this course file: ") + refusal));
     return false;
   }
   document->legs.resize(document->course.legs.size());

@@ -46,8 +46,14 @@ struct CourseDocument {
 // "leg 1, start box", "bonus object 1", "quiz question 4".
 std::string LegRecordKind(const course_source::LegRecord& record);
 
-// Reads a course source or a course file (told apart by their bytes: a
-// course file unscrambles to "VESK RALLY"). False with the reasons in
-// `diagnostics` when it cannot be read; warnings may come with a success.
+// True when the bytes unscramble to the course file's "VESK RALLY".
+bool IsCourseFile(std::vector<uint8_t> bytes);
+
+// Reads a course source or a course file, told apart by their bytes (a
+// course file unscrambles to "VESK RALLY") and by the name: a file whose
+// name ends in .DAT, in any case (Rally.DAT), is a course file whatever it
+// holds, and the module's reason refuses it when it is none. Only a
+// regular file is read. False with the reasons in `diagnostics` when it
+// cannot be read; warnings may come with a success.
 bool LoadCourseDocument(const std::string& path, CourseDocument* document,
                         std::vector<Diagnostic>* diagnostics);

@@ -3,7 +3,6 @@
 #include <cairo.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -16,6 +15,7 @@
 #include "tools/aerilon-course/map_objects.h"
 #include "tools/aerilon-course/map_paint.h"
 #include "tools/aerilon-course/map_view.h"
+#include "tools/common/output_file.h"
 
 namespace src = course_source;
 namespace du = designer_units;
@@ -165,19 +165,27 @@ void DrawFlight(cairo_t* cr, const MapView& view, const std::vector<TrackPoint>&
   cairo_restore(cr);
 }
 
-// Writes the picture beside the file first and then puts it in its place,
-// so that a failed write leaves an earlier map as it was.
-bool WritePng(cairo_surface_t* surface, const std::string& path, std::string* error) {
-  std::string part = path + ".part";
-  cairo_status_t status = cairo_surface_write_to_png(surface, part.c_str());
-  if (status != CAIRO_STATUS_SUCCESS || std::rename(part.c_str(), path.c_str()) != 0) {
-    *error =
-        path + ": error: cannot be written: " +
-        (status != CAIRO_STATUS_SUCCESS ? cairo_status_to_string(status) : std::strerror(errno));
-    std::remove(part.c_str());
-    return false;
+cairo_status_t AppendPng(void* closure, const unsigned char* data, unsigned int length) {
+  static_cast<std::vector<uint8_t>*>(closure)->insert(
+      static_cast<std::vector<uint8_t>*>(closure)->end(), data, data + length);
+  return CAIRO_STATUS_SUCCESS;
+}
+
+// Encoded in memory, then written as every output of the tools is: beside
+// the file first and then in its place, so that a failed write leaves an
+// earlier map as it was, and never over a folder, a device or an input.
+bool WritePng(cairo_surface_t* surface, const std::string& path, const std::string& course,
+              std::string* error) {
+  std::vector<uint8_t> png;
+  cairo_status_t status = cairo_surface_write_to_png_stream(surface, AppendPng, &png);
+  std::optional<std::string> problem;
+  if (status != CAIRO_STATUS_SUCCESS) {
+    problem = std::string("cannot be written: ") + cairo_status_to_string(status);
+  } else {
+    problem = WriteOutputFile(path, png, {course});
   }
-  return true;
+  if (problem) *error = path + ": error: " + *problem;
+  return !problem;
 }
 
 }  // namespace
@@ -218,7 +226,8 @@ bool DrawCourseMap(const CourseDocument& document, const std::vector<TrackPoint>
   legend.Draw(cr, view);
   cairo_status_t status = cairo_status(cr);
   cairo_destroy(cr);
-  bool written = status == CAIRO_STATUS_SUCCESS && WritePng(surface, png_path, error);
+  bool written =
+      status == CAIRO_STATUS_SUCCESS && WritePng(surface, png_path, document.file, error);
   if (status != CAIRO_STATUS_SUCCESS) {
     *error = png_path + ": error: cannot be drawn: " + cairo_status_to_string(status);
   }

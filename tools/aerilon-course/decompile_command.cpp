@@ -1,10 +1,9 @@
-#include <fstream>
 #include <iostream>
-#include <iterator>
 
 #include "rally/course/course_reader.h"
 #include "tools/aerilon-course/commands.h"
 #include "tools/aerilon-course/source_writer.h"
+#include "tools/common/input_file.h"
 
 void AddDecompileCommand(CLI::App& app, int* exit_status) {
   auto* command = app.add_subcommand(
@@ -12,14 +11,13 @@ void AddDecompileCommand(CLI::App& app, int* exit_status) {
   static std::string path;
   command->add_option("COURSE", path, "the course file")->required();
   command->callback([exit_status] {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-      std::cerr << path << ": error: cannot be opened\n";
+    std::vector<uint8_t> bytes;
+    std::string unread;
+    if (!ReadInputFile(path, &bytes, &unread)) {
+      std::cerr << path << ": error: " << unread << "\n";
       *exit_status = 1;
       return;
     }
-    std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in),
-                               std::istreambuf_iterator<char>()};
     course_source::Course course;
     const char* problem = nullptr;
     if (!ReadCourseFileBytes(bytes, &course, &problem)) {

@@ -1,14 +1,11 @@
 // The track of a flight script, for the course map.
-#include <cerrno>
-#include <cstring>
-#include <fstream>
 #include <optional>
-#include <sstream>
 
 #include "rally/race/start_positions.h"
 #include "tools/aerilon-course/course_map.h"
 #include "tools/aerilon-course/diagnostics.h"
 #include "tools/aerilon-sim/flight_script.h"
+#include "tools/common/input_file.h"
 
 namespace {
 
@@ -41,16 +38,13 @@ struct ScriptPosition {
 }  // namespace
 
 bool ReadFlightTrack(const std::string& path, std::vector<TrackPoint>* track, std::string* error) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    *error = FormatDiagnostic(
-        {Severity::kError, path, 0, 0, std::string("cannot be opened: ") + std::strerror(errno)});
+  std::string text, problem;
+  if (!ReadInputText(path, &text, &problem)) {
+    *error = FormatDiagnostic({Severity::kError, path, 0, 0, problem});
     return false;
   }
-  std::ostringstream text;
-  text << in.rdbuf();
   FlightScript script;
-  if (std::optional<FlightScriptError> fault = ParseFlightScript(text.str(), script)) {
+  if (std::optional<FlightScriptError> fault = ParseFlightScript(text, script)) {
     *error = FormatDiagnostic({Severity::kError, path, fault->line_number, 0, fault->message});
     return false;
   }

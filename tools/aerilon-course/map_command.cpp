@@ -4,6 +4,7 @@
 #include "tools/aerilon-course/commands.h"
 #include "tools/aerilon-course/course_document.h"
 #include "tools/aerilon-course/course_map.h"
+#include "tools/common/output_file.h"
 
 namespace {
 
@@ -22,7 +23,10 @@ void AddMapCommand(CLI::App& app, int* exit_status) {
   static std::string course, flight, output = "map.png", size_text = "1600x1200";
   command->add_option("SOURCE", course, "the course source or course file (Rally.DAT)")->required();
   command->add_option("--flight", flight, "an aerilon-sim flight script whose track to draw");
-  command->add_option("-o,--output", output, "the picture to write");
+  command->add_option("-o,--output", output,
+                      "the picture to write (default map.png), beside the old one and then in its "
+                      "place; missing folders are made, a symbolic link is written through, and "
+                      "an input, a folder, a pipe, a device or a read-only file is refused");
   command->add_option("--size", size_text, "the picture's size in pixels, WIDTHxHEIGHT")
       ->capture_default_str();
   command->callback([exit_status] {
@@ -31,6 +35,12 @@ void AddMapCommand(CLI::App& app, int* exit_status) {
     if (!ParseSize(size_text, &size)) {
       std::cerr << "error: --size takes WIDTHxHEIGHT in pixels, each " << kSmallestMapSide << " to "
                 << kLargestMapSide << ", such as 1600x1200, not \"" << size_text << "\"\n";
+      return;
+    }
+    // Refused before anything is drawn; the picture is written through the
+    // same checks.
+    if (std::optional<std::string> problem = CheckOutputFile(output, {course, flight})) {
+      std::cerr << output << ": error: " << *problem << "\n";
       return;
     }
     CourseDocument document;

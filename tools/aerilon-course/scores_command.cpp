@@ -1,29 +1,24 @@
-#include <cerrno>
-#include <cstring>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 
 #include "tools/aerilon-course/commands.h"
 #include "tools/aerilon-course/course_document.h"
+#include "tools/aerilon-course/score_file_kind.h"
 #include "tools/aerilon-course/score_report.h"
+#include "tools/common/input_file.h"
 
 namespace {
 
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>* bytes) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    std::cerr << FormatDiagnostic({Severity::kError, path, 0, 0,
-                                   std::string("cannot be opened: ") + std::strerror(errno)})
-              << "\n";
-    return false;
+// The score file's bytes, or false with the reason told: a file that cannot
+// be read, or one that is surely no score file.
+bool ReadScores(const std::string& path, std::vector<uint8_t>* bytes) {
+  std::string problem;
+  if (ReadInputFile(path, bytes, &problem)) {
+    std::optional<std::string> kind = NotAScoreFile(*bytes);
+    if (!kind) return true;
+    problem = *kind;
   }
-  bytes->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  if (in.bad()) {
-    std::cerr << FormatDiagnostic({Severity::kError, path, 0, 0, "cannot be read"}) << "\n";
-    return false;
-  }
-  return true;
+  std::cerr << FormatDiagnostic({Severity::kError, path, 0, 0, problem}) << "\n";
+  return false;
 }
 
 bool LoadCourse(const std::string& path, CourseDocument* document) {
@@ -42,10 +37,13 @@ void AddScoresCommand(CLI::App& app, int* exit_status) {
   command->add_option("--course", course,
                       "the course the scores belong to (Rally.DAT or its source): names the "
                       "legs and questions and counts only the course's legs");
+  command->footer(
+      "A course file, a text file or a block holding values the module never writes is refused "
+      "as no score file. Exit status: 0 told, 1 a file cannot be read or is refused.");
   command->callback([exit_status] {
     std::vector<uint8_t> bytes;
     CourseDocument document;
-    if (!ReadWholeFile(scores, &bytes) || (!course.empty() && !LoadCourse(course, &document))) {
+    if (!ReadScores(scores, &bytes) || (!course.empty() && !LoadCourse(course, &document))) {
       *exit_status = 1;
       return;
     }

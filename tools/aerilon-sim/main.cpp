@@ -3,24 +3,21 @@
 // a flight script through it tick by tick and prints what the module does:
 // texts, voice prompts, commands, dialogs, files, state writes.
 #include <CLI/CLI.hpp>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "flight_script.h"
 #include "human_transcript.h"
-#include "rally/course/compiled_sample_course.h"
 #include "rally/course/course_check.h"
 #include "rally/course/course_writer.h"
 #include "rally/course/scramble.h"
 #include "run_loop.h"
 #include "sample_flight.h"
+#include "sample_folder.h"
+#include "tools/common/input_file.h"
 
 namespace fs = std::filesystem;
 
@@ -42,42 +39,19 @@ struct UsageError {
   std::string message;
 };
 
-// A fresh simulator folder holding the sample course as ADV/RALLY/Rally.DAT,
-// removed again however the run ends.
-struct SampleFolder {
-  fs::path root;
-  SampleFolder() {
-    std::string pattern = (fs::temp_directory_path() / "aerilon-sim-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw UsageError{"cannot make a temporary folder"};
-    root = pattern;
-    fs::create_directories(root / "ADV" / "RALLY");
-    fs::path course = root / "ADV" / "RALLY" / "Rally.DAT";
-    std::vector<uint8_t> bytes = SampleCourseFile();
-    std::ofstream out(course, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-    if (!out.flush()) {
-      throw UsageError{"cannot write the sample course to " + course.string()};
-    }
-  }
-  ~SampleFolder() {
-    std::error_code ignored;
-    fs::remove_all(root, ignored);
-  }
-  SampleFolder(const SampleFolder&) = delete;
-  SampleFolder& operator=(const SampleFolder&) = delete;
-};
-
 // The module refuses a bad course silently, as it must inside the
 // simulator; a course designer running it here is told why.
 void ExplainCourse(const fs::path& root) {
   fs::path course = root / "ADV" / "RALLY" / "Rally.DAT";
-  std::ifstream in(course, std::ios::binary);
-  if (!in) {
-    std::cerr << "aerilon-sim: " << course.string() << ": no course file; the module stays inert\n";
+  std::vector<uint8_t> image;
+  std::string problem;
+  if (!ReadInputFile(course.string(), &image, &problem)) {
+    std::error_code error;
+    bool missing = !fs::exists(fs::symlink_status(course, error));
+    std::cerr << "aerilon-sim: " << course.string() << ": "
+              << (missing ? "no course file" : problem) << "; the module stays inert\n";
     return;
   }
-  std::vector<uint8_t> image((std::istreambuf_iterator<char>(in)), {});
   UnscrambleWords(image.data(), static_cast<uint32_t>(image.size()));
   CourseCheck check = CheckCourseImage(image.data(), static_cast<uint32_t>(image.size()));
   if (check.problem == CourseProblem::kNone) return;
@@ -89,11 +63,9 @@ void ExplainCourse(const fs::path& root) {
 }
 
 std::string ReadWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw UsageError{path + ": cannot read the flight script"};
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
+  std::string text, problem;
+  if (!ReadInputText(path, &text, &problem)) throw UsageError{path + ": " + problem};
+  return text;
 }
 
 FlightScript ParsedFlight(const std::string& text, const std::string& name) {
@@ -135,7 +107,7 @@ int Run(const Options& o) {
   setup.require_sound_files = o.require_sound_files;
   std::optional<SampleFolder> sample;
   if (o.root.empty()) sample.emplace();
-  setup.root = sample ? sample->root.string() : o.root;
+  setup.root = sample ? sample->root().string() : o.root;
   ExplainCourse(setup.root);
   RunFlight(setup, ChooseSink(o.transcript));
   std::cout.flush();
@@ -153,9 +125,8 @@ int main(int argc, char** argv) {
                  "simulator folder holding ADV/RALLY/Rally.DAT (default: the sample course in a "
                  "temporary folder)")
       ->check(CLI::ExistingDirectory);
-  CLI::Option* flight =
-      app.add_option("--flight", o.flight, "flight script, JSON lines (default: the sample flight)")
-          ->check(CLI::ExistingFile);
+  CLI::Option* flight = app.add_option("--flight", o.flight,
+                                       "flight script, JSON lines (default: the sample flight)");
   app.add_option("--ticks", o.ticks, "run this many ticks with no flight (six a second)")
       ->check(CLI::Range(int64_t{0}, int64_t{2147483646}))
       ->excludes(flight);

@@ -12,11 +12,13 @@ bool IsLatitude(int edge) {
   return edge == kNorthEdge || edge == kSouthEdge;
 }
 
-// "90.000000 S": degrees with the hemisphere, as show-script writes them.
+// "90.000000 S": degrees with the hemisphere, as show-script writes them; a
+// value as written may have any size, and a huge one is written short.
 std::string Degrees(double degrees, bool latitude) {
   char hemisphere = latitude ? (degrees < 0 ? 'S' : 'N') : (degrees < 0 ? 'W' : 'E');
+  double size = degrees < 0 ? -degrees : degrees;
   char text[64];
-  std::snprintf(text, sizeof text, "%.6f %c", degrees < 0 ? -degrees : degrees, hemisphere);
+  std::snprintf(text, sizeof text, size < 1e9 ? "%.6f %c" : "%.6g %c", size, hemisphere);
   return text;
 }
 

@@ -1,4 +1,4 @@
-// sceneward show-script SCRIPT: what an edit script sets, as the exports read it.
+// sceneward show-script SCRIPT [--strict]: what an edit script sets, as the exports read it.
 #include <iomanip>
 #include <iostream>
 #include <memory>

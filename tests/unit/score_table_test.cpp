@@ -129,12 +129,6 @@ TEST_F(ScoreTableTest, WithoutMemoryForTheNamesTheBlockStillCounts) {
   EXPECT_EQ(ScorePercentage(table_), 85);
   ExpectNoNames();
   EXPECT_EQ(table_.name_pool, nullptr);
-  // The names were not read, so a write would erase them from the file.
-  EXPECT_FALSE(WriteScoreFile(table_, platform_, kScorePath));
-  heap_.refuse = false;
-  Read();
-  EXPECT_STREQ(NameSlot(table_, 0), "Alfa");
-  EXPECT_TRUE(WriteScoreFile(table_, platform_, kScorePath)) << "a read that holds them again";
 }
 
 TEST_F(ScoreTableTest, AWriteThroughTheCountedHeapReadsBack) {

@@ -2,17 +2,22 @@
 """Makes Aerilon-<version>.zip and Aerilon-<version>-setup.exe from the
 native and the Windows builds.
 
-    make_package.py NATIVE_BUILD WIN32_BUILD OUT_FOLDER
+    make_package.py NATIVE_BUILD WIN32_BUILD OUT_FOLDER [--edit-script FILE]
 
 The zip's tree is the simulator's folder: Modules/RALLY.DLL, the course
 and the voice prompts in ADV/RALLY/, the setup's data folder Aerilon/
 (Sceneward.dll, its edit script Sceneward.DAT and an empty Scenery/), and
 LEGGIMI.TXT, the pilot's guide in Windows-1252 with CRLF line ends. The
 entries are sorted and dated alike, so the same files give the same zip.
-Stops with a message when a file is missing or a size limit is passed.
+Stops with a message when a file is missing or a size limit is passed,
+and before anything is packed when the edit script (packaging/Sceneward.DAT
+unless --edit-script names another) is faulty or has an AREA that wraps
+around or encloses nothing: the native build's `sceneward show-script
+--strict` judges it, and its lines name the file, the line and the problem.
 The setup program is made by NSIS (makensis) from packaging/setup.nsi over
 the zip's files, unpacked beside it as Aerilon-<version>/.
 """
+import argparse
 import pathlib
 import shutil
 import subprocess
@@ -33,12 +38,24 @@ def guide(version):
     return text.replace("@VERSION@", version).replace("\n", "\r\n").encode("cp1252")
 
 
-def contents(native, win32, version):
+def check_edit_script(native, script):
+    """The setup reads the script with the same parser as the native tool."""
+    tool = native / "tools" / "sceneward" / "sceneward"
+    if not tool.is_file():
+        sys.exit(f"make_package: {tool} is missing; build both presets first")
+    run = subprocess.run([str(tool), "show-script", "--strict", str(script)],
+                         stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+    if run.returncode != 0:
+        problems = run.stderr.decode("utf-8", "replace").rstrip()
+        sys.exit(f"make_package: the edit script {script} is refused:\n{problems}")
+
+
+def contents(native, win32, version, script):
     files = {
         "Modules/RALLY.DLL": (win32 / "rally" / "RALLY.DLL").read_bytes(),
         "ADV/RALLY/Rally.DAT": (native / "examples" / "Rally.DAT").read_bytes(),
         "Aerilon/Sceneward.dll": (win32 / "sceneward" / "Sceneward.dll").read_bytes(),
-        "Aerilon/Sceneward.DAT": (ROOT / "packaging" / "Sceneward.DAT").read_bytes(),
+        "Aerilon/Sceneward.DAT": script.read_bytes(),
         "LEGGIMI.TXT": guide(version),
     }
     prompts = sorted((native / "voice" / "sim" / "ADV" / "RALLY").glob("*.wav"))
@@ -62,10 +79,19 @@ def write_zip(path, files):
 
 
 def main():
-    native, win32, out = (pathlib.Path(a) for a in sys.argv[1:4])
+    parser = argparse.ArgumentParser(description="Makes the release zip and setup program.")
+    parser.add_argument("native", type=pathlib.Path, help="the native build folder")
+    parser.add_argument("win32", type=pathlib.Path, help="the win32 build folder")
+    parser.add_argument("out", type=pathlib.Path, help="where the package is made")
+    parser.add_argument("--edit-script", type=pathlib.Path,
+                        default=ROOT / "packaging" / "Sceneward.DAT",
+                        help="the add-on's edit script (default: packaging/Sceneward.DAT)")
+    args = parser.parse_args()
+    native, win32, out = args.native, args.win32, args.out
     version = (ROOT / "VERSION").read_text(encoding="ascii").strip()
+    check_edit_script(native, args.edit_script)
     try:
-        files = contents(native, win32, version)
+        files = contents(native, win32, version, args.edit_script)
     except FileNotFoundError as missing:
         sys.exit(f"make_package: {missing.filename} is missing; build both presets first")
     out.mkdir(parents=True, exist_ok=True)

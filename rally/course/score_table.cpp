@@ -54,7 +54,10 @@ void ReadNamePool(ScoreTable& t, const PlatformOps& platform, FileHandle file, i
   if (rest <= 0 || rest >= 0x7FFFFFFF) return;
   uint32_t size = static_cast<uint32_t>(rest);
   char* pool = static_cast<char*>(platform.alloc_block(platform.context, size + 1));
-  if (pool == nullptr) return;
+  if (pool == nullptr) {
+    t.names_not_held = true;
+    return;
+  }
   uint32_t got = ReadAll(platform, file, pool, size);
   // A pool that could not be read whole keeps the names read up to their
   // terminators; a name cut in the middle is dropped with the rest.
@@ -100,6 +103,7 @@ bool WriteContents(const ScoreTable& t, const PlatformOps& p, FileHandle file) {
 }  // namespace
 
 bool WriteScoreFile(const ScoreTable& t, const PlatformOps& p, const char* path) {
+  if (t.names_not_held) return false;
   char work[64];
   if (!WorkFilePath(path, work, sizeof work)) return false;
   FileHandle file = p.open_write(p.context, work);
@@ -118,6 +122,7 @@ void ReleaseNamePool(ScoreTable& t, const PlatformOps& platform) {
   if (t.name_pool != nullptr) platform.free_block(platform.context, t.name_pool);
   t.name_pool = nullptr;
   t.name_pool_size = 0;
+  t.names_not_held = false;
   for (auto& slot : t.name_slots) slot = nullptr;
 }
 

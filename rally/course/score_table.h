@@ -28,6 +28,9 @@ struct ScoreTable {
   uint32_t name_pool_size;
   int32_t unasked_count;
   int32_t wrong_count;
+  // The file held names that no memory was left to hold: rewriting it now
+  // would erase them, so it is not rewritten until a read holds them again.
+  bool names_not_held;
 };
 
 // Reads the score file at path (defaults when it is missing or shorter than
@@ -36,8 +39,9 @@ void ReadScoreFile(ScoreTable& table, const PlatformOps& platform, const char* p
                    int32_t question_count);
 // Rewrites the score file whole: the new file is written completely beside
 // the old one and replaces it only once every byte is on disk, so a failed
-// write leaves the old file as it was. False on failure (callers ignore it:
-// nothing in memory is lost).
+// write leaves the old file as it was. False on failure, and while the
+// table does not hold the names the file has (callers ignore it: nothing in
+// memory is lost).
 bool WriteScoreFile(const ScoreTable& table, const PlatformOps& platform, const char* path);
 void ReleaseNamePool(ScoreTable& table, const PlatformOps& platform);
 

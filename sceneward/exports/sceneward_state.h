@@ -10,6 +10,7 @@
 #include "sceneward/base/diagnostic.h"
 #include "sceneward/base/status.h"
 #include "sceneward/files/file_system.h"
+#include "sceneward/script/area_check.h"
 #include "sceneward/script/edit_parameters.h"
 
 // What the latest AreaKill did, for the command-line tool's report.
@@ -41,4 +42,7 @@ struct ScenewardState {
   AreaKillTally area_kill;
   AreaNotice area_notice;  // null: no one is told
   void* area_notice_context;
+  // Where the script's parse keeps how its areas were written, for the
+  // command-line tool's warnings; null (the DLL) keeps nothing.
+  AreaWritings* area_writings;
 };

@@ -7,7 +7,8 @@ namespace {
 int32_t ParseAndRun(ScenewardState& state, FileSystem& fs, const LibraryImage& image,
                     const char* library_path, const char* script_path, ScriptStep step) {
   int32_t status = kStatusOk;
-  char* script = ParseEditScript(fs, script_path, state.edit, &status, &state.problem);
+  char* script =
+      ParseEditScript(fs, script_path, state.edit, &status, &state.problem, state.area_writings);
   if (script == nullptr) return status;
   status = step(state, fs, image, library_path, script_path);
   fs.FreeBlock(script);

@@ -103,12 +103,14 @@ double ApplyHemisphere(const char** position, double seconds, char positive, cha
 }
 
 bool ParseCoordinate(const char** position, char positive, char negative, double half_period,
-                     double factor, int32_t* units) {
-  double seconds = 0.0;
-  if (!ParseAngle(position, &seconds)) return false;
-  seconds = ApplyHemisphere(position, seconds, positive, negative);
+                     double factor, int32_t* units, CoordinateSeconds* seconds) {
+  double written = 0.0;
+  if (!ParseAngle(position, &written)) return false;
+  written = ApplyHemisphere(position, written, positive, negative);
   SkipSeparators(position);
-  *units = ToUnits(Wrap(seconds, half_period), factor);
+  double read = Wrap(written, half_period);
+  *units = ToUnits(read, factor);
+  if (seconds != nullptr) *seconds = CoordinateSeconds{written, read};
   return true;
 }
 
@@ -129,10 +131,10 @@ bool ParseAngle(const char** position, double* seconds) {
   return true;
 }
 
-bool ParseLatitude(const char** position, int32_t* units) {
-  return ParseCoordinate(position, 'N', 'S', 324000.0, kLatitudeUnitsPerSecond, units);
+bool ParseLatitude(const char** position, int32_t* units, CoordinateSeconds* seconds) {
+  return ParseCoordinate(position, 'N', 'S', 324000.0, kLatitudeUnitsPerSecond, units, seconds);
 }
 
-bool ParseLongitude(const char** position, int32_t* units) {
-  return ParseCoordinate(position, 'E', 'W', 648000.0, kLongitudeUnitsPerSecond, units);
+bool ParseLongitude(const char** position, int32_t* units, CoordinateSeconds* seconds) {
+  return ParseCoordinate(position, 'E', 'W', 648000.0, kLongitudeUnitsPerSecond, units, seconds);
 }

@@ -18,7 +18,15 @@ constexpr double kLongitudeUnitsPerSecond = 3314.01797530864;
 // value is not finite (it overflows).
 bool ParseAngle(const char** position, double* seconds);
 
+// A coordinate's seconds of arc as the text wrote them (hemisphere applied)
+// and as they are read, once wrapped into range: a latitude into
+// [-90, 90) degrees, a longitude into [-180, 180).
+struct CoordinateSeconds {
+  double written;
+  double read;
+};
+
 // The whole coordinate with hemisphere, wrapping and separators. False as
-// for ParseAngle.
-bool ParseLatitude(const char** position, int32_t* units);
-bool ParseLongitude(const char** position, int32_t* units);
+// for ParseAngle. `seconds`, when given, receives its seconds of arc.
+bool ParseLatitude(const char** position, int32_t* units, CoordinateSeconds* seconds = nullptr);
+bool ParseLongitude(const char** position, int32_t* units, CoordinateSeconds* seconds = nullptr);

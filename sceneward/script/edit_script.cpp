@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "sceneward/base/status.h"
+#include "sceneward/script/area_check.h"
 #include "sceneward/script/coordinates.h"
 #include "sceneward/script/edit_script_text.h"
 
@@ -59,6 +60,7 @@ struct ScriptReader {
   char* keyword_start;  // of the statement being read: faults of its operand are on its line
   EditParameters* edit;
   Diagnostic* problem;
+  AreaWritings* writings;  // null: how the areas were written is not kept
 };
 
 int32_t LineAt(const ScriptReader& r, const char* at) {
@@ -158,12 +160,14 @@ bool ReadCache(ScriptReader& r, int16_t* field) {
   return true;
 }
 
-bool ReadCoordinate(ScriptReader& r, bool latitude, int32_t* units, const char* name) {
+bool ReadCoordinate(ScriptReader& r, bool latitude, int32_t* units, CoordinateSeconds* seconds,
+                    const char* name) {
   const char* at = r.position;
   if (*at == '\0')
     return Fail(r, r.keyword_start, "AREA needs four coordinates; the %s edge is missing", name);
   const char* position = at;
-  bool read = latitude ? ParseLatitude(&position, units) : ParseLongitude(&position, units);
+  bool read = latitude ? ParseLatitude(&position, units, seconds)
+                       : ParseLongitude(&position, units, seconds);
   r.position += position - at;
   if (!read) return Fail(r, at, "the %s edge of AREA holds a number too large to read", name);
   return true;
@@ -183,13 +187,17 @@ bool ReadArea(ScriptReader& r) {
                 static_cast<int>(kMaxKillAreas));
   }
   KillArea area;
-  if (!ReadCoordinate(r, false, &area.west, "west") ||
-      !ReadCoordinate(r, true, &area.north, "north") ||
-      !ReadCoordinate(r, false, &area.east, "east") ||
-      !ReadCoordinate(r, true, &area.south, "south")) {
+  AreaWriting writing{r.writings != nullptr ? LineAt(r, r.keyword_start) : 0, {}};
+  CoordinateSeconds* seconds = writing.seconds;
+  if (!ReadCoordinate(r, false, &area.west, &seconds[kWestEdge], "west") ||
+      !ReadCoordinate(r, true, &area.north, &seconds[kNorthEdge], "north") ||
+      !ReadCoordinate(r, false, &area.east, &seconds[kEastEdge], "east") ||
+      !ReadCoordinate(r, true, &area.south, &seconds[kSouthEdge], "south")) {
     return false;
   }
+  if (r.writings != nullptr) r.writings->areas[edit.kill_area_count] = writing;
   edit.kill_areas[edit.kill_area_count++] = area;
+  if (r.writings != nullptr) r.writings->count = edit.kill_area_count;
   WidenBounds(edit.kill_bounds, area);
   return true;
 }
@@ -230,8 +238,10 @@ bool FindKeyword(const char* word, Keyword* keyword) {
 
 }  // namespace
 
-bool ParseEditScriptText(char* text, EditParameters& edit, Diagnostic* problem) {
-  ScriptReader r{text, text, text, &edit, problem};
+bool ParseEditScriptText(char* text, EditParameters& edit, Diagnostic* problem,
+                         AreaWritings* writings) {
+  if (writings != nullptr) writings->count = 0;
+  ScriptReader r{text, text, text, &edit, problem, writings};
   for (;;) {
     SkipWhiteSpace(r);
     if (*r.position == '\0') return true;
@@ -255,7 +265,8 @@ bool ParseEditScriptText(char* text, EditParameters& edit, Diagnostic* problem) 
 }
 
 char* ParseEditScript(FileSystem& fs, const char* path, EditParameters& edit, int32_t* status,
-                      Diagnostic* problem) {
+                      Diagnostic* problem, AreaWritings* writings) {
+  if (writings != nullptr) writings->count = 0;
   FileBlock block;
   switch (fs.ReadWholeFile(path, OpenMode::kReadOnly, 1, &block)) {
     case ReadOutcome::kCannotOpen:
@@ -278,10 +289,10 @@ char* ParseEditScript(FileSystem& fs, const char* path, EditParameters& edit, in
   bool parsed = false;
   if (std::strlen(text) < length) {
     // A zero byte would end the script early and hide everything after it.
-    ScriptReader r{text, text, text, &edit, problem};
+    ScriptReader r{text, text, text, &edit, problem, nullptr};
     Fail(r, text + std::strlen(text), "the script holds a zero byte; it is not a text file");
   } else {
-    parsed = ParseEditScriptText(text, edit, problem);
+    parsed = ParseEditScriptText(text, edit, problem, writings);
   }
   if (!parsed) {
     if (problem != nullptr) problem->file = path;

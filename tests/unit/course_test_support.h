@@ -16,6 +16,7 @@
 #include "rally/course/scramble.h"
 #include "rally/host/little_endian.h"
 #include "rally/host/platform.h"
+#include "sim/platform_forwarding.h"
 
 // Courses, images, score files and a counting heap for the course and
 // score tests.
@@ -141,47 +142,27 @@ inline Bytes ScoreFile(const std::map<uint32_t, int32_t>& words,
 }
 
 // A heap in front of the C runtime platform that counts its blocks and can
-// refuse every allocation.
+// refuse every allocation; every file call goes on to the C runtime
+// platform with its own context.
 struct CountedHeap {
-  PlatformOps files;
+  PlatformOps inner;
   int allocations = 0;
   int frees = 0;
   bool refuse = false;
 };
 
 inline PlatformOps CountedPlatform(CountedHeap& heap, StdioPlatform& files) {
-  heap.files = MakeStdioPlatform(&files);
-  PlatformOps ops = heap.files;
-  ops.context = &heap;
+  PlatformOps ops = MakeStdioPlatform(&files);
+  ForwardPlatformTo(ops, heap);
   ops.alloc_block = [](void* c, uint32_t size) -> void* {
     auto* h = static_cast<CountedHeap*>(c);
     h->allocations += 1;
-    return h->refuse ? nullptr : h->files.alloc_block(h->files.context, size);
+    return h->refuse ? nullptr : h->inner.alloc_block(h->inner.context, size);
   };
   ops.free_block = [](void* c, void* block) {
     auto* h = static_cast<CountedHeap*>(c);
     h->frees += 1;
-    h->files.free_block(h->files.context, block);
-  };
-  ops.open_read = [](void* c, const char* path) {
-    auto* h = static_cast<CountedHeap*>(c);
-    return h->files.open_read(h->files.context, path);
-  };
-  ops.file_length = [](void* c, FileHandle f) {
-    auto* h = static_cast<CountedHeap*>(c);
-    return h->files.file_length(h->files.context, f);
-  };
-  ops.read = [](void* c, FileHandle f, void* buffer, uint32_t count) {
-    auto* h = static_cast<CountedHeap*>(c);
-    return h->files.read(h->files.context, f, buffer, count);
-  };
-  ops.close = [](void* c, FileHandle f) {
-    auto* h = static_cast<CountedHeap*>(c);
-    h->files.close(h->files.context, f);
-  };
-  ops.calendar_time = [](void* c) {
-    auto* h = static_cast<CountedHeap*>(c);
-    return h->files.calendar_time(h->files.context);
+    h->inner.free_block(h->inner.context, block);
   };
   return ops;
 }

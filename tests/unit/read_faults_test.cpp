@@ -14,7 +14,8 @@
 
 // Every way a read can go wrong, for the module's two files: a refused
 // open, a length that cannot be told, reads that hand over a few bytes at
-// a time, a disk that fails part way and a file cut short while it is read.
+// a time, a disk that fails part way and a file cut short while it is read;
+// and no memory for what is read ("memory": the first block is refused).
 namespace {
 
 constexpr char kCoursePath[] = "ADV\\RALLY\\Rally.DAT";
@@ -41,15 +42,16 @@ TEST(ModuleReadFaults, TheCourseLoadsOnlyWhenReadWhole) {
   const std::vector<uint8_t> course = SampleCourseFile();
   const int64_t half = static_cast<int64_t>(course.size() / 2);
   const CourseFaultCase cases[] = {
-      {"none", 0, true},     {"trickle", 7, true},    {"trickle", 1, true},
-      {"open", 0, false},    {"length", 0, false},    {"fail", 0, false},
-      {"fail", half, false}, {"shrink", half, false}, {"shrink", 0, false},
+      {"none", 0, true},    {"trickle", 7, true}, {"trickle", 1, true},  {"open", 0, false},
+      {"length", 0, false}, {"fail", 0, false},   {"fail", half, false}, {"shrink", half, false},
+      {"shrink", 0, false}, {"memory", 0, false},
   };
   for (const CourseFaultCase& c : cases) {
     SCOPED_TRACE(c.kind + " at " + std::to_string(c.at));
     MemoryFiles files;
     files.files[kCoursePath] = course;
     files.faults = Fault(kCoursePath, c.kind, c.at);
+    files.fail_allocation = c.kind == "memory" ? 1 : 0;
     ResetLoadedModule();
     RallyModule& m = LoadedModule();
     SimHost host;
@@ -98,6 +100,7 @@ TEST(ModuleReadFaults, TheScoresKeepOnlyWhatWasReadWhole) {
       {"fail", block + 3, true, {"", ""}},          // "Aqu" is not a name
       {"shrink", block + 9, true, {"Aquila", ""}},  // "Or" is dropped
       {"fail", block + 12, true, {"Aquila", "Orso"}},
+      {"memory", 0, true, {"", ""}},
   };
   const std::vector<uint8_t> file = ScoreFile();
   for (const ScoreFaultCase& c : cases) {
@@ -105,9 +108,14 @@ TEST(ModuleReadFaults, TheScoresKeepOnlyWhatWasReadWhole) {
     MemoryFiles files;
     files.files[kScorePath] = file;
     files.faults = Fault(kScorePath, c.kind, c.at);
+    files.fail_allocation = c.kind == "memory" ? 1 : 0;
     PlatformOps platform = MakeMemoryFilesPlatform(&files);
     ScoreTable table{};
     ReadScoreFile(table, platform, kScorePath, 3);
+    if (c.kind == "memory") {
+      EXPECT_FALSE(WriteScoreFile(table, platform, kScorePath)) << "it would lose the names";
+      EXPECT_EQ(files.files[kScorePath], file);
+    }
     EXPECT_EQ(ScorePercentage(table), c.block_read ? 110 : 100);
     EXPECT_EQ(table.unasked_count, 3);
     for (int32_t slot = 0; slot < score::kNameSlots; ++slot) {

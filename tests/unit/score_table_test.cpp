@@ -131,6 +131,20 @@ TEST_F(ScoreTableTest, WithoutMemoryForTheNamesTheBlockStillCounts) {
   EXPECT_EQ(table_.name_pool, nullptr);
 }
 
+TEST_F(ScoreTableTest, AWriteThroughTheCountedHeapReadsBack) {
+  folder_.Write("Rally.SCO", ScoreFile({{kPercentageWord, 85}}, {"Alfa"}));
+  Read();
+  table_.words[kBonusPointsWord] = 40;
+  table_.name_slots[2] = "Charlie";
+  ASSERT_TRUE(WriteScoreFile(table_, platform_, kScorePath));
+  Read();
+  EXPECT_EQ(ScorePercentage(table_), 85);
+  EXPECT_EQ(ScoreBonusPoints(table_), 40);
+  EXPECT_STREQ(NameSlot(table_, 0), "Alfa");
+  EXPECT_STREQ(NameSlot(table_, 2), "Charlie");
+  EXPECT_EQ(heap_.allocations, heap_.frees + 1) << "only the pool of the last read is held";
+}
+
 TEST_F(ScoreTableTest, QuizCountsLookOnlyAtTheCoursesQuestions) {
   folder_.Write("Rally.SCO", ScoreFile({{kQuizStateWord + 0, kQuizAsked},
                                         {kQuizStateWord + 1, kQuizAsked | kQuizWrong},

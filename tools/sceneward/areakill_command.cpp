@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "area_warnings.h"
 #include "commands.h"
 #include "report.h"
 #include "sceneward/exports/area_kill.h"
@@ -45,6 +46,8 @@ void TellSkippedArea(void* library, uint32_t area, const char* folder_pattern, c
 
 int RunAreaKill(const AreaKillOptions& o) {
   ScenewardState state{};
+  AreaWritings writings{};
+  state.area_writings = &writings;
   state.area_notice = TellSkippedArea;
   state.area_notice_context = const_cast<std::string*>(&o.library);
   PosixFileSystem fs;
@@ -57,6 +60,7 @@ int RunAreaKill(const AreaKillOptions& o) {
     if (fchdir(start) != 0) std::cerr << "sceneward: cannot return to the folder it started in\n";
     close(start);
   }
+  WarnAboutAreas(o.script.c_str(), state.edit, writings);
   if (status != 0) {
     ReportFailure(state.problem, status);
     return status;

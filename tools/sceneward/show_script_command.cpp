@@ -1,12 +1,14 @@
-// sceneward show-script SCRIPT: what an edit script sets, as the exports read it.
+// sceneward show-script SCRIPT [--strict]: what an edit script sets, as the exports read it.
 #include <iomanip>
 #include <iostream>
 #include <memory>
 #include <sstream>
 #include <string>
 
+#include "area_warnings.h"
 #include "commands.h"
 #include "report.h"
+#include "sceneward/base/status.h"
 #include "sceneward/files/file_system_posix.h"
 #include "sceneward/script/coordinates.h"
 #include "sceneward/script/edit_script.h"
@@ -62,19 +64,27 @@ void PrintParameters(const EditParameters& edit) {
   }
 }
 
-int RunShowScript(const std::string& path) {
+int RunShowScript(const std::string& path, bool strict) {
   PosixFileSystem fs;
   EditParameters edit;
   ResetEditParameters(edit);
   Diagnostic problem{};
   int32_t status = 0;
-  char* script = ParseEditScript(fs, path.c_str(), edit, &status, &problem);
+  AreaWritings writings{};
+  char* script = ParseEditScript(fs, path.c_str(), edit, &status, &problem, &writings);
+  int problems = WarnAboutAreas(path.c_str(), edit, writings, strict ? "error" : "warning");
   if (script == nullptr) {
     ReportFailure(problem, status);
     return status;
   }
   PrintParameters(edit);
   fs.FreeBlock(script);
+  if (strict && problems > 0) {
+    SetDiagnostic(&problem, path.c_str(), 0, "refused: %d AREA problem%s (--strict)", problems,
+                  problems == 1 ? "" : "s");
+    ReportFailure(problem, kStatusScriptFaulty);
+    return kStatusScriptFaulty;
+  }
   return 0;
 }
 
@@ -82,8 +92,12 @@ int RunShowScript(const std::string& path) {
 
 void AddShowScriptCommand(CLI::App& app, int* exit_status) {
   auto path = std::make_shared<std::string>();
+  auto strict = std::make_shared<bool>(false);
   CLI::App* command = app.add_subcommand(
       "show-script", "Shows what an edit script sets: title, type, flags, areas and their bounds.");
   command->add_option("SCRIPT", *path, "the edit script, Sceneward.DAT")->required();
-  command->callback([path, exit_status] { *exit_status = RunShowScript(*path); });
+  command->add_flag("--strict", *strict,
+                    "refuse (status 5) a script with an AREA that wraps around or encloses "
+                    "nothing, as the package build does");
+  command->callback([path, strict, exit_status] { *exit_status = RunShowScript(*path, *strict); });
 }

@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "area_warnings.h"
 #include "commands.h"
 #include "report.h"
 #include "sceneward/exports/vis_edit.h"
@@ -31,9 +32,12 @@ int CountEntries(const LibraryImage& image) {
 
 int RunVisEdit(const VisEditOptions& o) {
   ScenewardState state{};
+  AreaWritings writings{};
+  state.area_writings = &writings;
   PosixFileSystem fs;
   int32_t status =
       VisEdit(state, fs, o.library.c_str(), o.script.c_str(), o.folder.c_str(), o.remove ? 1 : 0);
+  WarnAboutAreas(o.script.c_str(), state.edit, writings);
   if (status != 0) {
     ReportFailure(state.problem, status);
     return status;

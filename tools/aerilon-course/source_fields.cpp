@@ -105,14 +105,13 @@ std::optional<int32_t> Fields::Quantity(const char* key, Dimension dimension, bo
 std::optional<int32_t> Fields::QuantityOf(const toml::node& value_node, const char* key,
                                           Dimension dimension) {
   const std::string expected = ExpectedValue(dimension);
-  std::string ignored;
+  std::string fault;
   const toml::node* node = &value_node;
   if (const toml::table* raw = node->as_table()) return RawValue(key, *raw);
   std::optional<DesignerValue> value = Value(*node);
-  std::optional<int32_t> units = value ? FileUnits(dimension, *value, &ignored) : std::nullopt;
+  std::optional<int32_t> units = value ? FileUnits(dimension, *value, &fault) : std::nullopt;
   if (!units && !value) Error(*node, std::string(key) + ": expected " + expected);
-  if (!units && value)
-    Error(*node, std::string(key) + ": " + Shown(*value) + " is not " + expected);
+  if (!units && value) Error(*node, std::string(key) + ": " + Shown(*value) + " is not " + fault);
   return units;
 }
 

@@ -7,6 +7,7 @@
 #include "rally/course/course_writer.h"
 #include "tools/aerilon-course/designer_values.h"
 #include "tools/aerilon-course/source_reader.h"
+#include "tools/aerilon-course/source_scan.h"
 
 namespace {
 
@@ -62,8 +63,7 @@ TEST(CourseSource, EveryErrorNamesItsLineAndColumnAndAllAreReported) {
     const char* message;
   } kCases[] = {
       {"", "leg_cont = 3\n", 3, 1, "unknown key \"leg_cont\" in the course's top level"},
-      {"", "title = 'x'\n", 3, 9,
-       "cannot redefine existing string 'title'"},  // TOML syntax: a key twice
+      {"", "title = 'x'\n", 3, 9, "\"title\" is given twice (first at line 1)"},
       {"[[leg.route]]\nkind = \"gat\"\n", "", 20, 8, "kind: \"gat\" is not one of message"},
       {"[[leg.route]]\nkind = \"message\"\nseconds = 1\ntext = \"\xE2\x86\x92\"\n", "", 22, 8,
        "the character \"\xE2\x86\x92\" (U+2192) has no Windows Latin-1 form"},
@@ -240,6 +240,70 @@ TEST(CourseSource, RefusesMixedFormsOfOneObject) {
 }  // namespace
 
 namespace {
+
+// The TOML library's refusals, each in a designer's words at its place.
+TEST(CourseSource, SyntaxMistakesAreToldInADesignersWords) {
+  const struct {
+    std::string source, told;
+  } kCases[] = {
+      {"title = \"Prova\nsubtitle = \"x\"\n",
+       "c.toml:1:9: error: this text has no closing \": a text ends on the line it starts on "
+       "(\"\"\" opens a text of several lines)\n"},
+      {"x = 1\ntitle = '''Prova\n\n",
+       "c.toml:2:9: error: this text has no closing ''': it runs to the end of the file\n"},
+      {"title \"Prova\"\n",
+       "c.toml:1:7: error: expected \"=\" after the key \"title\" (a line is KEY = VALUE)\n"},
+      {"title =   # none\n", "c.toml:1:11: error: \"title\": the value after \"=\" is missing\n"},
+      {"title = Prova\n",
+       "c.toml:1:9: error: \"title\": Prova is not a value: a text is written in double quotes "
+       "(\"Prova\"); numbers, true and false, [lists] and { tables } without\n"},
+      {"[[leg]]\n[leg.start]\nsize = 600 m\n",
+       "c.toml:3:12: error: \"size\": 600 m is not one value: a value with its unit is a text in "
+       "double quotes (\"600 m\")\n"},
+      {Source("", "", "\"Riva\" = { at = \"Home\" }\n\"Riva\" = { at = \"Home\" }\n"),
+       "c.toml:6:10: error: \"Riva\" is given twice in [places] (first at line 5)\n"},
+      {"[[leg]]\n[leg.finish]\n[[leg]]\n[leg.finish]\n[leg.finish]\n",
+       "c.toml:5:2: error: [leg.finish] is given twice (first at line 4)\n"},
+      {"[[legs]]\n[leg.start]\n[[leg]]\n",
+       "c.toml:1:3: error: unknown table [[legs]]; the course's tables are [places], [[leg]], "
+       "[[bonus]] and [[question]]; did you mean [[leg]]?\n"
+       "c.toml:3:3: error: [[leg]]: \"leg\" is already a table (line 2), and cannot also be a list "
+       "of tables\n"},
+      {"[[leg]]\n[[leg.route]]\nvoice = \"ADV\\Start\"\n",
+       "c.toml:3:14: error: a backslash in a text in double quotes starts one of \\\" \\\\ \\n \\t "
+       "\\uXXXX; write a voice prompt's path in single quotes, 'ADV\\RALLY\\Start'\n"},
+      {Source("[[leg.route]]\nkind = \"gat\"\n"),
+       "c.toml:20:8: error: leg 1, record 2: kind: \"gat\" is not one of message, gate, waypoint, "
+       "landing, track_start, track_end, collectible, quiz_timer; did you mean \"gate\"?\n"},
+      {Source("[[leg.route]]\nkind = \"quiz_timer\"\ndelay = 5\ndleay = 5\n"),
+       "c.toml:22:1: error: unknown key \"dleay\" in leg 1, record 2; did you mean \"delay\"? "
+       "(known: kind, delay)\n"},
+  };
+  for (const auto& c : kCases) EXPECT_EQ(Told(c.source), c.told) << c.source;
+}
+
+// What would take the TOML library down (it nests a table for every part
+// of a key and every bracket, by recursion) is refused before it reads
+// the source.
+TEST(CourseSource, DeepKeysAndHugeSourcesAreRefusedBeforeTheLibraryReadsThem) {
+  std::string deep = "a";
+  for (int i = 0; i < 40000; ++i) deep += ".a";
+  const std::string kDeep =
+      " parts deep, with its table's and the brackets around it; a course source allows at most 64";
+  const struct {
+    std::string source, told;
+  } kCases[] = {
+      {"title = 'x'\n" + deep + " = 1\n", "c.toml:2:1: error: this key is 40001" + kDeep + "\n"},
+      {"[" + deep + "]\n", "c.toml:1:2: error: this key is 40001" + kDeep + "\n"},
+      {"[[leg]]\nx = " + std::string(100000, '[') + "\n",
+       "c.toml:2:66: error: the lists and tables nest 65 deep here; a course source allows at most "
+       "64\n"},
+      {std::string(kMaxSourceBytes, '\n') + "#",
+       "c.toml:67108865:1: error: the source is 67108865 bytes long, and passes here the 64 MiB "
+       "(67108864 bytes) a course source may have\n"},
+  };
+  for (const auto& c : kCases) EXPECT_EQ(Told(c.source), c.told) << c.source.substr(0, 40);
+}
 
 // A chain of places of any length is followed from either end, and a
 // loop of them told once.

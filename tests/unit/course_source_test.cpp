@@ -320,9 +320,10 @@ TEST(CourseSource, LongPlaceChainsAreFollowedAndALoopIsToldOnce) {
   EXPECT_EQ(Told(Source("", "", ring)),
             "c.toml:6:15: error: place \"P1\" is given relative to itself\n");
   // 10 m north is 10 latitude units, 7000 times over.
-  for (const auto& [places, last] : {std::pair{chain, "P7000"}, std::pair{backwards, "P0"}}) {
+  for (const auto& [places, end] : {std::pair{chain, "P7000"}, std::pair{backwards, "P0"}}) {
     CourseDocument doc;
     ASSERT_EQ(Told(Source("", "", places), &doc), "");
+    std::string last = end;
     auto found = std::find_if(doc.places.begin(), doc.places.end(),
                               [&](const NamedPlace& p) { return p.name == last; });
     ASSERT_NE(found, doc.places.end());

@@ -137,9 +137,11 @@ std::optional<SourcePoint> PlaceBook::Point(Fields& fields) {
     fields.Error(*at, "distance and bearing go together");
   }
   const NamedPlace* place = Find(at->as_string()->get(), *at);
-  bool near_enough = WithinHalfwayRound(fields, "north", north) &
-                     WithinHalfwayRound(fields, "east", east) &
-                     WithinHalfwayRound(fields, "distance", distance);
+  bool near_enough = true;  // each offset too far is told
+  for (const auto& [key, metres] :
+       {std::pair{"north", north}, std::pair{"east", east}, std::pair{"distance", distance}}) {
+    if (!WithinHalfwayRound(fields, key, metres)) near_enough = false;
+  }
   if (place == nullptr || absolute || !near_enough) return std::nullopt;
   SourcePoint point{place->lat, place->lon, place};
   if (by_bearing && distance && bearing) {

@@ -35,6 +35,15 @@ grep -q '^broken.toml:[0-9]*:11: error: leg 2, start box: heading: 400 is not a 
   fail "compile errors: $(cat err.txt)"
 cmp broken.DAT sample_course.DAT || fail "a refused compile changed the course file"
 
+# A gate of no size: compile warns and writes, --strict refuses and writes nothing.
+sed -e 's/^size = "400 m"$/size = 0/' "$examples/sample_course.toml" > flat.toml
+"$tool" compile flat.toml -o flat.DAT 2> err.txt || fail "compile of a flat gate: $(cat err.txt)"
+grep -q '^flat.toml:[0-9]*:1: warning: leg 1, record 2 (gate): its box is 0 m' err.txt ||
+  fail "compile of a flat gate: $(cat err.txt)"
+"$tool" compile --strict flat.toml -o strict.DAT 2> err.txt && fail "--strict compiled a flat gate"
+grep -q ': error: leg 1, record 2 (gate): its box is 0 m' err.txt && [ ! -e strict.DAT ] ||
+  fail "compile --strict: $(cat err.txt)"
+
 # A course file the module refuses is refused by decompile with its reason.
 head -c 100 sample_course.DAT > short.DAT
 "$tool" decompile short.DAT > /dev/null 2> err.txt && fail "a short course file was decompiled"

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <sstream>
 
 #include "rally/course/compiled_sample_course.h"
 #include "rally/course/course_writer.h"
@@ -296,6 +297,31 @@ const std::vector<Case>& Cases() {
       {"inner takes only the stopped",
        [](CourseDocument& d) { Bonus(d).inner.conditions = 5; },
        {}},
+      // What compile let pass without a word.
+      {"no legs",
+       [](CourseDocument& d) { d.course.legs.clear(); },
+       {{E, "", "no legs ([[leg]]): there is no race to fly"},
+        {W, "", "no quiz timer: none is ever asked"}}},
+      {"no title", [](CourseDocument& d) { d.course.first_title = ""; }, {{W, "", "no title"}}},
+      {"gate of size 0",
+       [](CourseDocument& d) { Record<Gate>(d, 2).box = Around(3000, 0); },
+       {{E, "leg 1, record 2 (gate)", "0 m from north to south and west to east"}}},
+      {"landing 0 m wide",
+       [](CourseDocument& d) {
+         Record<Landing>(d, 7).box.lon_max = Record<Landing>(d, 7).box.lon_min;
+       },
+       {{E, "leg 1, record 7 (landing)",
+         "0 m from west to east: the aircraft is inside it only on that very line"}}},
+      {"latitudes beyond the pole",
+       [](CourseDocument& d) {
+         d.course.legs[0].start.box.lat_max = 10001751;
+         Record<TrackStart>(d, 3).lat = -10001751;
+         Bonus(d).lat = INT32_MAX;
+       },
+       {{E, "leg 1, start box", "north edge N90 00.001 lies beyond the pole"},
+        {E, "leg 1, record 3 (track_start)", "reference point's latitude S90 00.001 lies beyond"},
+        {E, "bonus object 1", "centre's latitude N193"}}},
+      {"no collectibles at all", [](CourseDocument& d) { d.course.legs[0].records.resize(7); }, {}},
   };
   return cases;
 }
@@ -306,7 +332,9 @@ TEST(CourseLint, EachMistakeIsFoundAtItsObject) {
     CourseDocument document = CleanCourse();
     c.change(document);
     std::vector<Diagnostic> found = CheckCourse(document, std::nullopt);
-    ASSERT_EQ(found.size(), c.findings.size()) << (found.empty() ? "" : found[0].message);
+    std::string all;
+    for (const Diagnostic& d : found) all += d.message + "\n";
+    ASSERT_EQ(found.size(), c.findings.size()) << all;
     for (size_t i = 0; i < found.size(); ++i) {
       const Expected& e = c.findings[i];
       EXPECT_EQ(found[i].severity, e.severity) << found[i].message;
@@ -381,6 +409,28 @@ TEST(CourseLint, VoicePromptsNeedTheirSoundFiles) {
   ASSERT_EQ(found.size(), 1u);
   EXPECT_EQ(found[0].severity, Severity::kError);
   EXPECT_EQ(found[0].file, folder.string());
+}
+
+// compile tells check's errors as warnings, or refuses them when strict;
+// a flood of findings is cut after the first hundred, and the rest counted.
+TEST(CourseLint, CompileTellsChecksErrorsAndAFloodIsCut) {
+  CourseDocument document = CleanCourse();
+  document.course.legs[0].start.alt_band = -1;
+  document.course.first_title = "";
+  std::vector<Diagnostic> told = CompileFindings(document, false);
+  ASSERT_EQ(told.size(), 1u) << "check's warnings stay check's";
+  EXPECT_EQ(FormatDiagnostic(told[0]),
+            "course.toml: warning: leg 1, start box: its altitude half-band is -1 m: no altitude "
+            "is within it, so it never holds");
+  std::vector<Diagnostic> flood(250, CompileFindings(document, true).at(0));
+  EXPECT_EQ(flood[0].severity, Severity::kError);
+  flood[200].severity = Severity::kWarning;
+  std::ostringstream out;
+  PrintDiagnostics(out, flood);
+  std::string text = out.str();
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 101);
+  EXPECT_EQ(text.substr(text.rfind('\n', text.size() - 2) + 1),
+            "course.toml: 150 more not shown (149 errors, 1 warning)\n");
 }
 
 }  // namespace

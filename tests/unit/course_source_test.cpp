@@ -1,20 +1,25 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "rally/course/course_writer.h"
 #include "tools/aerilon-course/designer_values.h"
 #include "tools/aerilon-course/source_reader.h"
+#include "tools/aerilon-course/source_scan.h"
 
 namespace {
 
 // A one-leg course with a place, a waypoint and a landing; `extra` is
-// appended after the leg's last route record, `top` before the places.
-std::string Source(const std::string& extra = "", const std::string& top = "") {
+// appended after the leg's last route record, `top` before the places,
+// `places` after the place Home (line 4).
+std::string Source(const std::string& extra = "", const std::string& top = "",
+                   const std::string& places = "") {
   return "title = \"Prova\"\nsubtitle = \"Uno\"\n" + top +
          "[places]\n"
-         "Home = { lat = \"N26 22.564\", lon = \"E170 32.276\", elevation = \"44 m\" }\n"
+         "Home = { lat = \"N26 22.564\", lon = \"E170 32.276\", elevation = \"44 m\" }\n" +
+         places +
          "[[leg]]\n"
          "[leg.start]\nat = \"Home\"\nsize = \"600 m\"\naltitude = 1000\n"
          "altitude_tolerance = 300\nspeed_min = 60\nspeed_max = 220\nheading = 270\n"
@@ -28,6 +33,13 @@ std::vector<Diagnostic> Errors(const std::string& text, CourseDocument* document
   bool read = ReadCourseSource(text, "c.toml", document ? document : &scratch, &diagnostics);
   EXPECT_EQ(read, diagnostics.empty());
   return diagnostics;
+}
+
+// Everything the reader tells, one line each.
+std::string Told(const std::string& text, CourseDocument* document = nullptr) {
+  std::string all;
+  for (const Diagnostic& d : Errors(text, document)) all += FormatDiagnostic(d) + "\n";
+  return all;
 }
 
 TEST(CourseSource, TheBuilderSourceReadsInTheFilesUnits) {
@@ -51,8 +63,7 @@ TEST(CourseSource, EveryErrorNamesItsLineAndColumnAndAllAreReported) {
     const char* message;
   } kCases[] = {
       {"", "leg_cont = 3\n", 3, 1, "unknown key \"leg_cont\" in the course's top level"},
-      {"", "title = 'x'\n", 3, 9,
-       "cannot redefine existing string 'title'"},  // TOML syntax: a key twice
+      {"", "title = 'x'\n", 3, 9, "\"title\" is given twice (first at line 1)"},
       {"[[leg.route]]\nkind = \"gat\"\n", "", 20, 8, "kind: \"gat\" is not one of message"},
       {"[[leg.route]]\nkind = \"message\"\nseconds = 1\ntext = \"\xE2\x86\x92\"\n", "", 22, 8,
        "the character \"\xE2\x86\x92\" (U+2192) has no Windows Latin-1 form"},
@@ -128,6 +139,7 @@ TEST(CourseSource, ConvertsAtTheEdgesOfEachUnit) {
       {Dimension::kDistance, text("4 km"), 4000},
       {Dimension::kSpeed, number(60.004), 7681},
       {Dimension::kSpeed, text("-1 kt"), std::nullopt},
+      {Dimension::kSpeed, text("60 kn"), 7680},  // as check writes speeds
       {Dimension::kSeconds, text("15 min"), 900},
       {Dimension::kSeconds, number(1e10), std::nullopt},
   };
@@ -222,6 +234,146 @@ TEST(CourseSource, RefusesMixedFormsOfOneObject) {
     std::string all;
     for (const Diagnostic& d : Errors(c.source)) all += FormatDiagnostic(d) + "\n";
     EXPECT_NE(all.find(c.message), std::string::npos) << c.message << "\n" << all;
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// The TOML library's refusals, each in a designer's words at its place.
+TEST(CourseSource, SyntaxMistakesAreToldInADesignersWords) {
+  const struct {
+    std::string source, told;
+  } kCases[] = {
+      {"title = \"Prova\nsubtitle = \"x\"\n",
+       "c.toml:1:9: error: this text has no closing \": a text ends on the line it starts on "
+       "(\"\"\" opens a text of several lines)\n"},
+      {"x = 1\ntitle = '''Prova\n\n",
+       "c.toml:2:9: error: this text has no closing ''': it runs to the end of the file\n"},
+      {"title \"Prova\"\n",
+       "c.toml:1:7: error: expected \"=\" after the key \"title\" (a line is KEY = VALUE)\n"},
+      {"title =   # none\n", "c.toml:1:11: error: \"title\": the value after \"=\" is missing\n"},
+      {"title = Prova\n",
+       "c.toml:1:9: error: \"title\": Prova is not a value: a text is written in double quotes "
+       "(\"Prova\"); numbers, true and false, [lists] and { tables } without\n"},
+      {"[[leg]]\n[leg.start]\nsize = 600 m\n",
+       "c.toml:3:12: error: \"size\": 600 m is not one value: a value with its unit is a text in "
+       "double quotes (\"600 m\")\n"},
+      {Source("", "", "\"Riva\" = { at = \"Home\" }\n\"Riva\" = { at = \"Home\" }\n"),
+       "c.toml:6:10: error: \"Riva\" is given twice in [places] (first at line 5)\n"},
+      {"[[leg]]\n[leg.finish]\n[[leg]]\n[leg.finish]\n[leg.finish]\n",
+       "c.toml:5:2: error: [leg.finish] is given twice (first at line 4)\n"},
+      {"[[legs]]\n[leg.start]\n[[leg]]\n",
+       "c.toml:1:3: error: unknown table [[legs]]; the course's tables are [places], [[leg]], "
+       "[[bonus]] and [[question]]; did you mean [[leg]]?\n"
+       "c.toml:3:3: error: [[leg]]: \"leg\" is already a table (line 2), and cannot also be a list "
+       "of tables\n"},
+      {"[[leg]]\n[[leg.route]]\nvoice = \"ADV\\Start\"\n",
+       "c.toml:3:14: error: a backslash in a text in double quotes starts one of \\\" \\\\ \\n \\t "
+       "\\uXXXX; write a voice prompt's path in single quotes, 'ADV\\RALLY\\Start'\n"},
+      {Source("[[leg.route]]\nkind = \"gat\"\n"),
+       "c.toml:20:8: error: leg 1, record 2: kind: \"gat\" is not one of message, gate, waypoint, "
+       "landing, track_start, track_end, collectible, quiz_timer; did you mean \"gate\"?\n"},
+      {Source("[[leg.route]]\nkind = \"quiz_timer\"\ndelay = 5\ndleay = 5\n"),
+       "c.toml:22:1: error: unknown key \"dleay\" in leg 1, record 2; did you mean \"delay\"? "
+       "(known: kind, delay)\n"},
+  };
+  for (const auto& c : kCases) EXPECT_EQ(Told(c.source), c.told) << c.source;
+}
+
+// What would take the TOML library down (it nests a table for every part
+// of a key and every bracket, by recursion) is refused before it reads
+// the source.
+TEST(CourseSource, DeepKeysAndHugeSourcesAreRefusedBeforeTheLibraryReadsThem) {
+  std::string deep = "a";
+  for (int i = 0; i < 40000; ++i) deep += ".a";
+  const std::string kDeep =
+      " parts deep, with its table's and the brackets around it; a course source allows at most 64";
+  const struct {
+    std::string source, told;
+  } kCases[] = {
+      {"title = 'x'\n" + deep + " = 1\n", "c.toml:2:1: error: this key is 40001" + kDeep + "\n"},
+      {"[" + deep + "]\n", "c.toml:1:2: error: this key is 40001" + kDeep + "\n"},
+      {"[[leg]]\nx = " + std::string(100000, '[') + "\n",
+       "c.toml:2:66: error: the lists and tables nest 65 deep here; a course source allows at most "
+       "64\n"},
+      {std::string(kMaxSourceBytes, '\n') + "#",
+       "c.toml:67108865:1: error: the source is 67108865 bytes long, and passes here the 64 MiB "
+       "(67108864 bytes) a course source may have\n"},
+  };
+  for (const auto& c : kCases) EXPECT_EQ(Told(c.source), c.told) << c.source.substr(0, 40);
+}
+
+// A chain of places of any length is followed from either end, and a
+// loop of them told once.
+TEST(CourseSource, LongPlaceChainsAreFollowedAndALoopIsToldOnce) {
+  std::string chain = "P0 = { lat = 0, lon = 0 }\n", backwards, ring;
+  for (int i = 1; i <= 7000; ++i) {
+    std::string me = "\"P" + std::to_string(i) + "\"",
+                before = "\"P" + std::to_string(i - 1) + "\"";
+    chain += me + " = { at = " + before + ", north = 10 }\n";
+    backwards += before + " = { at = " + me + ", north = 10 }\n";
+    ring += me + " = { at = " + (i == 1 ? std::string("\"P7000\"") : before) + " }\n";
+  }
+  backwards += "P7000 = { lat = 0, lon = 0 }\n";
+  EXPECT_EQ(Told(Source("", "", ring)),
+            "c.toml:6:15: error: place \"P1\" is given relative to itself\n");
+  // 10 m north is 10 latitude units, 7000 times over.
+  for (const auto& [places, end] : {std::pair{chain, "P7000"}, std::pair{backwards, "P0"}}) {
+    CourseDocument doc;
+    ASSERT_EQ(Told(Source("", "", places), &doc), "");
+    std::string last = end;
+    auto found = std::find_if(doc.places.begin(), doc.places.end(),
+                              [&](const NamedPlace& p) { return p.name == last; });
+    ASSERT_NE(found, doc.places.end());
+    EXPECT_EQ(found->lat, 7000 * 10) << last;
+  }
+}
+
+// Numbers that are none (TOML's nan and inf) and positions beyond a pole
+// or half way round the earth are refused at their value.
+TEST(CourseSource, EveryValueAndEveryPositionWorkedOutIsRangeChecked) {
+  const std::string gate =
+      "[[leg.route]]\nkind = \"gate\"\nat = \"Home\"\naltitude = 0\naltitude_tolerance = 0\n"
+      "speed_min = 0\nspeed_max = 0\nheading = 0\nsize = ";
+  const std::string kNotDistance =
+      "expected a distance in metres, or a text such as \"500 m\", \"4 km\" or \"2.5 NM\"";
+  const struct {
+    std::string places, extra, spot, message;
+  } kCases[] = {
+      {"A = { lat = nan, lon = 0 }\n", "", "5:13",
+       "place \"A\": lat: nan is not a latitude such as \"N26 22.5\" or decimal degrees "
+       "within 90"},
+      {"A = { lat = 0, lon = -inf }\n", "", "5:22",
+       "place \"A\": lon: -inf is not a longitude such as \"E170 32.4\" or decimal degrees "
+       "within 180"},
+      {"A = { lat = \"N26 60\", lon = 0 }\n", "", "5:13",
+       "place \"A\": lat: \"N26 60\" is not a latitude: minutes must be under 60"},
+      {"A = { lat = 0, lon = \"E10 5 60.0\" }\n", "", "5:22",
+       "place \"A\": lon: \"E10 5 60.0\" is not a longitude: seconds must be under 60"},
+      {"A = { at = \"Home\", north = 1e308 }\n", "", "5:28",
+       "place \"A\": north: 1e+308 m is more than half way round the earth (20015 km)"},
+      {"A = { at = \"Home\", east = inf }\n", "", "5:27", "place \"A\": east: " + kNotDistance},
+      {"A = { at = \"Home\", distance = 3e7, bearing = 0 }\n", "", "5:31",
+       "place \"A\": distance: 3e+07 m is more than half way round the earth (20015 km)"},
+      {"A = { at = \"Home\", distance = 1, bearing = nan }\n", "", "5:44",
+       "place \"A\": bearing: expected a bearing in degrees from 0 to 360"},
+      {"A = { at = \"Home\", north = \"8000 km\" }\n", "", "5:28",
+       "place \"A\": north: the point would lie beyond the pole"},
+      {"", gate + "\"20000 km\"\n", "27:8",
+       "leg 1, record 2: size: the box would reach beyond the pole; its edges lie within 90 "
+       "degrees"},
+      {"", gate + "[4.295e9, 100]\n",  // half fits 32 bits, the north edge would not
+       "27:8",
+       "leg 1, record 2: size: the box would reach beyond the pole; its edges lie within 90 "
+       "degrees"},
+      {"", gate + "nan\n", "27:8", "leg 1, record 2: size: " + kNotDistance},
+  };
+  for (const auto& c : kCases) {
+    EXPECT_EQ(Told(Source(c.extra, "", c.places)),
+              "c.toml:" + c.spot + ": error: " + c.message + "\n")
+        << c.places;
   }
 }
 

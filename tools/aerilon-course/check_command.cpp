@@ -7,9 +7,9 @@
 namespace {
 
 // Findings on standard output, one a line, so that they can be kept or
-// read by an editor; the count on standard error.
+// read by an editor; the count of all of them on standard error.
 int Report(const std::vector<Diagnostic>& findings, int status) {
-  for (const Diagnostic& d : findings) std::cout << FormatDiagnostic(d) << "\n";
+  PrintDiagnostics(std::cout, findings);
   std::cout.flush();
   std::cerr << CountFindings(findings) << "\n";
   return status;

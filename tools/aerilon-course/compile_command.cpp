@@ -3,6 +3,7 @@
 #include "rally/course/course_writer.h"
 #include "tools/aerilon-course/commands.h"
 #include "tools/aerilon-course/course_document.h"
+#include "tools/aerilon-course/course_lint.h"
 #include "tools/common/output_file.h"
 
 void AddCompileCommand(CLI::App& app, int* exit_status) {
@@ -15,6 +16,9 @@ void AddCompileCommand(CLI::App& app, int* exit_status) {
       "place; missing folders are made, a symbolic link is written through, and "
       "the source itself, a folder, a pipe, a device or a read-only file is "
       "refused");
+  static bool strict = false;
+  command->add_flag("--strict", strict,
+                    "refuse a course in which check finds errors (told as warnings otherwise)");
   command->callback([exit_status] {
     // Refused before the source is read: nothing is lost and no work is wasted.
     if (std::optional<std::string> problem = CheckOutputFile(output, {source})) {
@@ -25,7 +29,12 @@ void AddCompileCommand(CLI::App& app, int* exit_status) {
     CourseDocument document;
     std::vector<Diagnostic> diagnostics;
     bool read = LoadCourseDocument(source, &document, &diagnostics);
-    for (const Diagnostic& d : diagnostics) std::cerr << FormatDiagnostic(d) << "\n";
+    if (read) {
+      std::vector<Diagnostic> findings = CompileFindings(document, strict);
+      diagnostics.insert(diagnostics.end(), findings.begin(), findings.end());
+      read = !HasErrors(findings);
+    }
+    PrintDiagnostics(std::cerr, diagnostics);
     if (!read) {
       *exit_status = 1;
       return;

@@ -13,6 +13,9 @@ namespace {
 
 void CheckCounts(LintReport& report) {
   const Course& c = report.course();
+  if (c.legs.empty()) {
+    report.Error(TheCourse(), "the course has no legs ([[leg]]): there is no race to fly");
+  }
   if (c.legs.size() > static_cast<size_t>(course::kMaxLegs)) {
     report.Error(TheCourse(), "the course has " + lint_text::Count(c.legs.size(), "leg") +
                                   "; the score file keeps at most " +
@@ -40,6 +43,9 @@ void CheckCounts(LintReport& report) {
 }
 
 void CheckTitles(LintReport& report) {
+  if (report.course().first_title.empty()) {
+    report.Warning(TheCourse(), "the course has no title: the score summary shows none");
+  }
   const char* const kWhich[] = {"first", "second"};
   const std::string* titles[] = {&report.course().first_title, &report.course().second_title};
   for (int i = 0; i < 2; ++i) {
@@ -164,10 +170,17 @@ std::vector<Diagnostic> CheckCourse(const CourseDocument& document,
 }
 
 std::string CountFindings(const std::vector<Diagnostic>& diagnostics) {
-  size_t errors = 0, warnings = 0;
-  for (const Diagnostic& d : diagnostics) (d.severity == Severity::kError ? errors : warnings)++;
-  return std::to_string(errors) + (errors == 1 ? " error, " : " errors, ") +
-         std::to_string(warnings) + (warnings == 1 ? " warning" : " warnings");
+  return CountBySeverity(diagnostics);
+}
+
+std::vector<Diagnostic> CompileFindings(const CourseDocument& document, bool strict) {
+  std::vector<Diagnostic> errors;
+  for (Diagnostic& d : CheckCourse(document, std::nullopt)) {
+    if (d.severity != Severity::kError) continue;
+    if (!strict) d.severity = Severity::kWarning;
+    errors.push_back(d);
+  }
+  return errors;
 }
 
 int CheckExitStatus(const std::vector<Diagnostic>& diagnostics) {

@@ -50,6 +50,32 @@ void CheckEdges(LintReport& report, const LintObject& object, const Box& b) {
   }
 }
 
+// No position lies beyond a pole; a course file may still hold such a
+// latitude, which nothing ever reaches.
+void CheckLatitude(LintReport& report, const LintObject& object, const char* what, int32_t lat) {
+  if (lat >= -designer_units::kPoleLatitudeUnits && lat <= designer_units::kPoleLatitudeUnits) {
+    return;
+  }
+  report.Error(object, std::string("its ") + what + " " + Latitude(lat) +
+                           " lies beyond the pole: no position has that latitude");
+}
+
+// A box is compared with whole units, edges included: one whose edges are
+// equal holds only on that one line, about a metre wide, which a flight
+// sampled six times a second practically never meets.
+void CheckSize(LintReport& report, const LintObject& object, const Box& b) {
+  CheckLatitude(report, object, "south edge", b.lat_min);
+  CheckLatitude(report, object, "north edge", b.lat_max);
+  bool flat = b.lat_min == b.lat_max, thin = b.lon_min == b.lon_max;
+  if (!flat && !thin) return;
+  std::string across = flat && thin ? "north to south and west to east"
+                       : flat       ? "north to south"
+                                    : "west to east";
+  report.Error(object, "its box is 0 m from " + across +
+                           ": the aircraft is inside it only on that very line, which a flight "
+                           "practically never meets");
+}
+
 void CheckBand(LintReport& report, const LintObject& object, int32_t band) {
   if (band >= 0) return;
   report.Error(object, "its altitude half-band is " + std::to_string(band) +
@@ -74,6 +100,7 @@ void CheckHeading(LintReport& report, const LintObject& object, int32_t heading)
 }
 
 void CheckWaypoint(LintReport& report, const LintObject& object, const Waypoint& w) {
+  CheckLatitude(report, object, "latitude", w.lat);
   CheckBand(report, object, w.alt_band);
   CheckHeading(report, object, w.heading);
   if (w.radius <= 0) {
@@ -108,6 +135,7 @@ struct RecordChecker {
 
   void operator()(const Gate& g) const {
     CheckEdges(report, object, g.box);
+    CheckSize(report, object, g.box);
     CheckBand(report, object, g.alt_band);
     CheckSpeeds(report, object, g.speed_min, g.speed_max);
     CheckHeading(report, object, g.heading);
@@ -115,8 +143,12 @@ struct RecordChecker {
   void operator()(const Waypoint& w) const { CheckWaypoint(report, object, w); }
   void operator()(const Landing& l) const {
     CheckEdges(report, object, l.box);
+    CheckSize(report, object, l.box);
     CheckHeading(report, object, l.heading);
     CheckLandingAltitude(report, object, l);
+  }
+  void operator()(const TrackStart& t) const {
+    CheckLatitude(report, object, "reference point's latitude", t.lat);
   }
   template <typename Other>
   void operator()(const Other&) const {}
@@ -125,6 +157,7 @@ struct RecordChecker {
 void CheckStartBox(LintReport& report, size_t leg) {
   const StartGate& s = report.course().legs[leg].start;
   CheckEdges(report, StartBoxOf(leg), s.box);
+  CheckSize(report, StartBoxOf(leg), s.box);
   CheckBand(report, StartBoxOf(leg), s.alt_band);
   CheckSpeeds(report, StartBoxOf(leg), s.speed_min, s.speed_max);
   CheckHeading(report, StartBoxOf(leg), s.heading);
@@ -193,4 +226,8 @@ void CheckBoxes(LintReport& report) {
     }
   }
   CheckStartBoxOverlaps(report);
+  const std::vector<BonusObject>& bonus = report.course().bonus_objects;
+  for (size_t i = 0; i < bonus.size(); ++i) {
+    CheckLatitude(report, BonusObjectOf(i), "centre's latitude", bonus[i].lat);
+  }
 }

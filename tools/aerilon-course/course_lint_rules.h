@@ -7,13 +7,15 @@
 
 // The checker's rules by theme; each reports into the report.
 
-// The course as a whole: counts the score file cannot hold, titles, the
-// header's leg count, the entry table's order, quiz questions and timers.
+// The course as a whole: no legs, counts the score file cannot hold,
+// titles, the header's leg count, the entry table's order, quiz questions
+// and timers.
 void CheckCourseShape(LintReport& report);
 
-// Start boxes, gates, waypoints and landings: boxes that never hold,
-// altitude bands, speed ranges, headings, waypoint radii, landing
-// altitudes, start boxes that overlap.
+// Start boxes, gates, waypoints and landings: boxes that never hold or
+// have no size, altitude bands, speed ranges, headings, waypoint radii,
+// landing altitudes, start boxes that overlap; and every latitude of the
+// course beyond a pole.
 void CheckBoxes(LintReport& report);
 
 // Each leg as it is flown: its targets, time allowance and factor, targets

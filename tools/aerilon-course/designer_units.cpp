@@ -1,5 +1,6 @@
 #include "tools/aerilon-course/designer_units.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -70,10 +71,14 @@ double MetresPerLongitudeUnit(int32_t latitude) {
          kLongitudeUnitsPerDegree;
 }
 
-void OffsetNorthEast(int32_t lat, int32_t lon, double north, double east, int32_t* out_lat,
+bool OffsetNorthEast(int32_t lat, int32_t lon, double north, double east, int32_t* out_lat,
                      int32_t* out_lon) {
-  *out_lat = static_cast<int32_t>(std::round(lat + north / MetresPerLatitudeUnit()));
-  *out_lon = WrapLongitude(lon + east / MetresPerLongitudeUnit(lat));
+  double lat_units = std::round(lat + north / MetresPerLatitudeUnit());
+  double lon_units = lon + east / MetresPerLongitudeUnit(lat);
+  if (!(std::fabs(lat_units) <= kPoleLatitudeUnits) || !std::isfinite(lon_units)) return false;
+  *out_lat = static_cast<int32_t>(lat_units);
+  *out_lon = WrapLongitude(lon_units);
+  return true;
 }
 
 void OffsetDistanceBearing(int32_t lat, int32_t lon, double distance, double degrees,
@@ -82,8 +87,10 @@ void OffsetDistanceBearing(int32_t lat, int32_t lon, double distance, double deg
   double lambda1 = Radians(LongitudeDegrees(lon));
   double theta = Radians(degrees);
   double delta = distance / kEarthRadius;
-  double phi2 = std::asin(std::sin(phi1) * std::cos(delta) +
-                          std::cos(phi1) * std::sin(delta) * std::cos(theta));
+  // Rounding may take the sine a hair beyond 1, where asin has no value.
+  double phi2 = std::asin(std::clamp(
+      std::sin(phi1) * std::cos(delta) + std::cos(phi1) * std::sin(delta) * std::cos(theta), -1.0,
+      1.0));
   double lambda2 = lambda1 + std::atan2(std::sin(theta) * std::sin(delta) * std::cos(phi1),
                                         std::cos(delta) - std::sin(phi1) * std::sin(phi2));
   *out_lat = LatitudeUnits(Degrees(phi2));

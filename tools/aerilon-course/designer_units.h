@@ -20,6 +20,9 @@ constexpr double kMetresPerNauticalMile = 1852.0;
 constexpr double kHeadingUnitsPerDegree = 65536.0 / 360.0;
 constexpr int32_t kSpeedUnitsPerKnot = 128;
 constexpr int32_t kAnyHeading = 65536;
+constexpr int32_t kPoleLatitudeUnits = 10001750;  // 90 degrees
+// Half the sphere's circumference: no offset between two points is longer.
+constexpr double kHalfwayRoundMetres = 3.14159265358979323846 * 6371000.0;
 
 // Rounds to the nearest integer, halves away from zero; nullopt when the
 // result does not fit 32 bits.
@@ -36,8 +39,9 @@ double MetresPerLatitudeUnit();
 double MetresPerLongitudeUnit(int32_t latitude);
 
 // A point `north` and `east` metres from another: along the meridian, then
-// along the parallel at the first point's latitude.
-void OffsetNorthEast(int32_t lat, int32_t lon, double north, double east, int32_t* out_lat,
+// along the parallel at the first point's latitude. False when that point
+// lies beyond a pole.
+bool OffsetNorthEast(int32_t lat, int32_t lon, double north, double east, int32_t* out_lat,
                      int32_t* out_lon);
 // The point `distance` metres from another on the initial true bearing
 // `degrees`, on the sphere (what distance_and_bearing measures back).

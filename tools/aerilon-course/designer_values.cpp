@@ -57,6 +57,7 @@ struct UnitScale {
 
 // A number with one of the units, or bare in the first unit.
 std::optional<double> Scaled(const DesignerValue& value, const std::vector<UnitScale>& units) {
+  if (value.is_number && !std::isfinite(value.number)) return std::nullopt;  // TOML's nan and inf
   if (value.is_number) return value.number * units[0].factor;
   double number = 0;
   std::string unit;
@@ -71,16 +72,18 @@ std::optional<double> Scaled(const DesignerValue& value, const std::vector<UnitS
 const std::vector<UnitScale> kAltitudeUnits = {{"ft", kMetresPerFoot}, {"m", 1.0}};
 const std::vector<UnitScale> kDistanceUnits = {
     {"m", 1.0}, {"km", 1000.0}, {"nm", kMetresPerNauticalMile}, {"ft", kMetresPerFoot}};
-const std::vector<UnitScale> kSpeedUnits = {{"kt", kSpeedUnitsPerKnot},
-                                            {"kts", kSpeedUnitsPerKnot}};
+const std::vector<UnitScale> kSpeedUnits = {
+    {"kt", kSpeedUnitsPerKnot}, {"kts", kSpeedUnitsPerKnot}, {"kn", kSpeedUnitsPerKnot}};
 const std::vector<UnitScale> kSecondUnits = {{"s", 1.0}, {"min", 60.0}};
 const std::vector<UnitScale> kDegreeUnits = {{"deg", 1.0}};
 
 // Degrees, minutes and seconds with a hemisphere letter before or after
 // ("N26 22.5", "26 22 30 N"), or signed decimal degrees without one.
+// Minutes or seconds of 60 or more are told as such in `reason`.
 std::optional<double> Coordinate(const DesignerValue& value, char positive, char negative,
-                                 double limit) {
+                                 double limit, std::string* reason) {
   double degrees = 0;
+  if (value.is_number && !std::isfinite(value.number)) return std::nullopt;
   if (value.is_number) {
     degrees = value.number;
   } else {
@@ -116,7 +119,11 @@ std::optional<double> Coordinate(const DesignerValue& value, char positive, char
     if (parts.empty() || parts.size() > 3) return std::nullopt;
     if (sign != 0 || parts.size() > 1) {
       for (size_t k = 0; k < parts.size(); ++k) {
-        if (parts[k] < 0 || (k > 0 && parts[k] >= 60)) return std::nullopt;
+        if (k > 0 && parts[k] >= 60) {
+          *reason = std::string(k == 1 ? "minutes" : "seconds") + " must be under 60";
+          return std::nullopt;
+        }
+        if (parts[k] < 0) return std::nullopt;
         if (k + 1 < parts.size() && parts[k] != std::floor(parts[k])) return std::nullopt;
       }
     }
@@ -196,15 +203,17 @@ std::string ExpectedValue(Dimension dimension) {
 namespace {
 
 // The value in the file's unit, before it is known to fit 32 bits; angles
-// are rounded here, every other unit by the caller.
-std::optional<double> Convert(Dimension dimension, const DesignerValue& value) {
+// are rounded here, every other unit by the caller. A coordinate's
+// particular fault goes to `reason`.
+std::optional<double> Convert(Dimension dimension, const DesignerValue& value,
+                              std::string* reason) {
   switch (dimension) {
     case Dimension::kLatitude: {
-      std::optional<double> degrees = Coordinate(value, 'N', 'S', 90);
+      std::optional<double> degrees = Coordinate(value, 'N', 'S', 90, reason);
       return degrees ? std::optional<double>(LatitudeUnits(*degrees)) : std::nullopt;
     }
     case Dimension::kLongitude: {
-      std::optional<double> degrees = Coordinate(value, 'E', 'W', 180);
+      std::optional<double> degrees = Coordinate(value, 'E', 'W', 180, reason);
       return degrees ? std::optional<double>(LongitudeUnits(*degrees)) : std::nullopt;
     }
     case Dimension::kAltitude: return Scaled(value, kAltitudeUnits);
@@ -233,9 +242,11 @@ std::optional<double> Convert(Dimension dimension, const DesignerValue& value) {
 
 std::optional<int32_t> FileUnits(Dimension dimension, const DesignerValue& value,
                                  std::string* error) {
-  std::optional<double> scaled = Convert(dimension, value);
+  std::string reason;
+  std::optional<double> scaled = Convert(dimension, value, &reason);
   std::optional<int32_t> units = scaled ? RoundToInt32(*scaled) : std::nullopt;
   if (!scaled) *error = ExpectedValue(dimension);
+  if (!scaled && !reason.empty()) *error = "a " + DimensionName(dimension) + ": " + reason;
   if (scaled && !units) *error = "a value that fits the course file (32-bit)";
   return units;
 }

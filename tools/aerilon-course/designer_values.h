@@ -13,7 +13,7 @@ enum class Dimension {
   kLongitude,  // "E170 32.4", "W5 10", or decimal degrees, east positive
   kAltitude,   // feet; "m" or "ft"
   kDistance,   // metres; "m", "km", "NM" or "ft"
-  kSpeed,      // knots; "kt"
+  kSpeed,      // knots; "kt" or "kn"
   kHeading,    // degrees true, 0 to 360 (360 is north); "any"
   kRadial,     // degrees true, 0 to 360
   kAngle,      // degrees, 0 to 180 (a tolerance)
@@ -27,7 +27,8 @@ struct DesignerValue {
 };
 
 // The value in the file's unit; nullopt with `error` saying what was
-// expected when it cannot be read or is out of range.
+// expected when it cannot be read or is out of range. TOML's nan and inf
+// are no values of any dimension.
 std::optional<int32_t> FileUnits(Dimension dimension, const DesignerValue& value,
                                  std::string* error);
 // What a value of the dimension is written as, for messages.

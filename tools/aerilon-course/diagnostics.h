@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -19,3 +21,12 @@ struct Diagnostic {
 // "FILE:LINE:COLUMN: error: message", leaving out what is unknown.
 std::string FormatDiagnostic(const Diagnostic& d);
 bool HasErrors(const std::vector<Diagnostic>& diagnostics);
+
+// "2 errors, 3 warnings", of the diagnostics from `first` on.
+std::string CountBySeverity(const std::vector<Diagnostic>& diagnostics, size_t first = 0);
+
+// One a line, the first kShownDiagnostics of them and then a line with the
+// count of the rest: a broken file of a million lines is told in a few
+// screens, not in a hundred megabytes.
+constexpr size_t kShownDiagnostics = 100;
+void PrintDiagnostics(std::ostream& out, const std::vector<Diagnostic>& diagnostics);

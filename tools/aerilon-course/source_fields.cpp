@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "tools/aerilon-course/latin1_text.h"
+#include "tools/aerilon-course/nearest_name.h"
 
 void SourceErrors::Add(const toml::source_region& at, const std::string& message) {
   Add(SourceSpot{static_cast<int>(at.begin.line), static_cast<int>(at.begin.column)}, message);
@@ -29,11 +30,15 @@ const toml::node* Fields::Take(const char* key) {
 
 void Fields::Finish() {
   for (const auto& [key, node] : table_) {
-    if (std::find(known_.begin(), known_.end(), key.str()) != known_.end()) continue;
+    const std::string name(key.str());
+    if (std::find(known_.begin(), known_.end(), name) != known_.end()) continue;
+    if (told_.count(name) != 0) continue;
     std::string known;
     for (const std::string& k : known_) known += (known.empty() ? "" : ", ") + k;
-    errors_.Add(key.source(), "unknown key \"" + std::string(key.str()) + "\" in " +
+    std::optional<std::string> meant = NearestName(name, known_);
+    errors_.Add(key.source(), "unknown key \"" + name + "\" in " +
                                   (what_.empty() ? "the course's top level" : what_) +
+                                  (meant ? "; did you mean \"" + *meant + "\"?" : "") +
                                   " (known: " + known + ")");
   }
 }
@@ -105,14 +110,13 @@ std::optional<int32_t> Fields::Quantity(const char* key, Dimension dimension, bo
 std::optional<int32_t> Fields::QuantityOf(const toml::node& value_node, const char* key,
                                           Dimension dimension) {
   const std::string expected = ExpectedValue(dimension);
-  std::string ignored;
+  std::string fault;
   const toml::node* node = &value_node;
   if (const toml::table* raw = node->as_table()) return RawValue(key, *raw);
   std::optional<DesignerValue> value = Value(*node);
-  std::optional<int32_t> units = value ? FileUnits(dimension, *value, &ignored) : std::nullopt;
+  std::optional<int32_t> units = value ? FileUnits(dimension, *value, &fault) : std::nullopt;
   if (!units && !value) Error(*node, std::string(key) + ": expected " + expected);
-  if (!units && value)
-    Error(*node, std::string(key) + ": " + Shown(*value) + " is not " + expected);
+  if (!units && value) Error(*node, std::string(key) + ": " + Shown(*value) + " is not " + fault);
   return units;
 }
 

@@ -41,6 +41,8 @@ class Fields {
 
   const toml::node* Take(const char* key);
   bool Has(const char* key) const { return table_.contains(key); }
+  // A key told of already (an unknown table at its header): Finish passes it over.
+  void Told(const std::string& key) { told_.insert(key); }
   void Finish();
 
   // A value in its designer's unit, or { raw = N } in the file's.
@@ -77,4 +79,5 @@ class Fields {
   const toml::table& table_;
   std::string what_;
   std::vector<std::string> known_;
+  std::set<std::string> told_;
 };

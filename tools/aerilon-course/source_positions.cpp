@@ -1,6 +1,7 @@
 #include "tools/aerilon-course/source_positions.h"
 
 #include <cmath>
+#include <cstdio>
 
 #include "tools/aerilon-course/designer_units.h"
 
@@ -26,35 +27,79 @@ const NamedPlace* PlaceBook::Find(const std::string& name, const toml::node& at)
   return Resolve(name, at);
 }
 
+// A chain of places, each given from the next, is read from its far end
+// with a list of its own rather than the call stack, however long it is.
 const NamedPlace* PlaceBook::Resolve(const std::string& name, const toml::node& at) {
   auto done = resolved_.find(name);
   if (done != resolved_.end()) return &done->second;
   if (failed_.count(name) != 0) return nullptr;  // told once, where it was defined
-  if (resolving_[name]) {
+  if (resolving_.count(name) != 0) {
     errors_.Add(at.source(), "place \"" + name + "\" is given relative to itself");
     return nullptr;
   }
+  std::vector<std::string> chain{name};
+  resolving_.insert(name);
+  while (!chain.empty()) {
+    if (std::optional<std::string> base = UnreadBase(chain.back())) {
+      resolving_.insert(*base);
+      chain.push_back(*base);
+      continue;
+    }
+    ReadPlace(chain.back());
+    resolving_.erase(chain.back());
+    chain.pop_back();
+  }
+  done = resolved_.find(name);
+  return done != resolved_.end() ? &done->second : nullptr;
+}
+
+// The place `at` names, when it has to be read before this one; a place
+// being read already (a loop) is told when this one is read.
+std::optional<std::string> PlaceBook::UnreadBase(const std::string& name) const {
+  const toml::table* place = table_->get_as<toml::table>(name);
+  const toml::node* at = place != nullptr ? place->get("at") : nullptr;
+  if (at == nullptr || !at->is_string()) return std::nullopt;
+  const std::string& base = at->as_string()->get();
+  if (!table_->contains(base) || resolved_.count(base) != 0 || failed_.count(base) != 0 ||
+      resolving_.count(base) != 0) {
+    return std::nullopt;
+  }
+  return base;
+}
+
+void PlaceBook::ReadPlace(const std::string& name) {
   const toml::node& node = *table_->get(name);
   if (!node.is_table()) {
     errors_.Add(node.source(), "place \"" + name +
                                    "\": expected a table such as "
                                    "{ lat = \"N26 22.5\", lon = \"E170 32.4\" }");
     failed_.insert(name);
-    return nullptr;
+    return;
   }
-  resolving_[name] = true;
   Fields fields(errors_, *node.as_table(), "place \"" + name + "\"");
   std::optional<SourcePoint> point = Point(fields);
   std::optional<int32_t> elevation = fields.Quantity("elevation", Dimension::kAltitude, false);
   fields.Finish();
-  resolving_[name] = false;
   if (!point) {
     failed_.insert(name);
-    return nullptr;
+    return;
   }
-  return &resolved_.emplace(name, NamedPlace{name, point->lat, point->lon, elevation, SpotOf(node)})
-              .first->second;
+  resolved_.emplace(name, NamedPlace{name, point->lat, point->lon, elevation, SpotOf(node)});
 }
+
+namespace {
+
+// No two points are further apart than half way round the earth.
+bool WithinHalfwayRound(Fields& fields, const char* key, std::optional<double> metres) {
+  if (!metres || std::fabs(*metres) <= kHalfwayRoundMetres) return true;
+  char shown[32];
+  std::snprintf(shown, sizeof shown, "%g", *metres);
+  fields.Error(*fields.Take(key), std::string(key) + ": " + shown +
+                                      " m is more than half way round the earth (20015 km)");
+  return false;
+}
+
+}  // namespace
 
 std::optional<SourcePoint> PlaceBook::Point(Fields& fields) {
   const toml::node* at = fields.Take("at");
@@ -92,14 +137,23 @@ std::optional<SourcePoint> PlaceBook::Point(Fields& fields) {
     fields.Error(*at, "distance and bearing go together");
   }
   const NamedPlace* place = Find(at->as_string()->get(), *at);
-  if (place == nullptr || absolute) return std::nullopt;
+  bool near_enough = true;  // each offset too far is told
+  for (const auto& [key, metres] :
+       {std::pair{"north", north}, std::pair{"east", east}, std::pair{"distance", distance}}) {
+    if (!WithinHalfwayRound(fields, key, metres)) near_enough = false;
+  }
+  if (place == nullptr || absolute || !near_enough) return std::nullopt;
   SourcePoint point{place->lat, place->lon, place};
   if (by_bearing && distance && bearing) {
     OffsetDistanceBearing(place->lat, place->lon, *distance, *bearing, &point.lat, &point.lon);
     point.place = nullptr;
   } else if (by_offset && !by_bearing) {
-    OffsetNorthEast(place->lat, place->lon, north.value_or(0), east.value_or(0), &point.lat,
-                    &point.lon);
+    if (!OffsetNorthEast(place->lat, place->lon, north.value_or(0), east.value_or(0), &point.lat,
+                         &point.lon)) {
+      fields.Error(*fields.Take(north ? "north" : "east"),
+                   std::string(north ? "north" : "east") + ": the point would lie beyond the pole");
+      return std::nullopt;
+    }
     point.place = nullptr;
   }
   return point;
@@ -169,10 +223,16 @@ std::optional<course_source::Box> PlaceBook::Box(Fields& fields, SourcePoint* ce
   std::optional<std::pair<int32_t, int32_t>> half =
       HalfSizes(fields, "size", point->lat, true, true);
   if (!half) return std::nullopt;
+  int64_t south = int64_t{point->lat} - half->first, north = int64_t{point->lat} + half->first;
+  if (south < -kPoleLatitudeUnits || north > kPoleLatitudeUnits) {
+    fields.Error(*fields.Take("size"),
+                 "size: the box would reach beyond the pole; its edges lie within 90 degrees");
+    return std::nullopt;
+  }
   // Longitudes wrap at 180 degrees as the simulator's do.
   auto lon = [&](int64_t delta) {
     return static_cast<int32_t>(static_cast<uint32_t>(point->lon) + static_cast<uint32_t>(delta));
   };
-  return course_source::Box{point->lat - half->first, point->lat + half->first, lon(-half->second),
-                            lon(half->second)};
+  return course_source::Box{static_cast<int32_t>(south), static_cast<int32_t>(north),
+                            lon(-half->second), lon(half->second)};
 }

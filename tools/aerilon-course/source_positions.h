@@ -43,10 +43,12 @@ class PlaceBook {
 
  private:
   const NamedPlace* Resolve(const std::string& name, const toml::node& at);
+  std::optional<std::string> UnreadBase(const std::string& name) const;
+  void ReadPlace(const std::string& name);
 
   SourceErrors& errors_;
   const toml::table* table_;
   std::map<std::string, NamedPlace> resolved_;
-  std::map<std::string, bool> resolving_;
+  std::set<std::string> resolving_;
   std::set<std::string> failed_;
 };

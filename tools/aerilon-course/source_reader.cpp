@@ -1,12 +1,16 @@
 #include "tools/aerilon-course/source_reader.h"
 
 #include <algorithm>
+#include <set>
 #include <stdexcept>
 #include <utility>
 
 #include "rally/course/course_format.h"
+#include "tools/aerilon-course/nearest_name.h"
 #include "tools/aerilon-course/source_fields.h"
 #include "tools/aerilon-course/source_positions.h"
+#include "tools/aerilon-course/source_scan.h"
+#include "tools/aerilon-course/source_syntax.h"
 
 using namespace course_source;
 
@@ -18,13 +22,19 @@ constexpr int32_t kPercentFlag = 16;
 constexpr int kFirstConditionBit = 6;
 constexpr int32_t kEveryCondition = static_cast<int32_t>(0xFFFFFFC0u);
 
+const std::vector<std::string> kKinds = {"message",     "gate",      "waypoint",    "landing",
+                                         "track_start", "track_end", "collectible", "quiz_timer"};
+
 class CourseSourceReader {
  public:
-  CourseSourceReader(SourceErrors& errors, const toml::table& root, CourseDocument* document)
+  CourseSourceReader(SourceErrors& errors, const toml::table& root, CourseDocument* document,
+                     const std::set<std::string>& told)
       : errors_(errors),
         root_(errors, root, ""),
         document_(document),
-        places_(errors, root.get_as<toml::table>("places")) {}
+        places_(errors, root.get_as<toml::table>("places")) {
+    for (const std::string& key : told) root_.Told(key);
+  }
 
   void Read() {
     Course& course = document_->course;
@@ -182,9 +192,13 @@ class CourseSourceReader {
     if (*kind == "collectible") return ReadCollectible(f);
     if (*kind == "quiz_timer")
       return QuizTimer{Need(f.Quantity("delay", Dimension::kSeconds, true))};
-    f.Error(*f.Take("kind"), "kind: \"" + *kind +
-                                 "\" is not one of message, gate, waypoint, landing, track_start, "
-                                 "track_end, collectible, quiz_timer");
+    std::string message = "kind: \"" + *kind +
+                          "\" is not one of message, gate, waypoint, landing, track_start, "
+                          "track_end, collectible, quiz_timer";
+    if (std::optional<std::string> meant = NearestName(*kind, kKinds)) {
+      message += "; did you mean \"" + *meant + "\"?";
+    }
+    f.Error(*f.Take("kind"), message);
     return std::nullopt;
   }
 
@@ -379,6 +393,44 @@ class CourseSourceReader {
   PlaceBook places_;
 };
 
+// The course's tables: any other table header is told at its own line,
+// before the library's reading, which may stop further on.
+const std::vector<std::string> kTopTables = {"places", "leg", "bonus", "question"};
+const char* const kTopTablesShown = "[places], [[leg]], [[bonus]] and [[question]]";
+
+std::set<std::string> TellUnknownTables(const SourceScan& scan, SourceErrors& errors) {
+  std::set<std::string> told;
+  for (const ScannedHeader& header : scan.headers) {
+    const std::string& name = header.path[0];
+    if (std::count(kTopTables.begin(), kTopTables.end(), name) != 0 || !told.insert(name).second) {
+      continue;
+    }
+    std::string open = header.array ? "[[" : "[", close = header.array ? "]]" : "]";
+    std::string written;
+    for (const std::string& part : header.path) written += "." + ShownKeyPart(part);
+    std::string message = "unknown table " + open + written.substr(1) + close +
+                          "; the course's tables are " + kTopTablesShown;
+    if (std::optional<std::string> meant = NearestName(name, kTopTables)) {
+      // [[legs]] is meant as [[leg]], [place] as [places]; [legs.start] as [leg.start].
+      bool list = header.path.size() == 1 ? *meant != "places" : header.array;
+      message += "; did you mean " + std::string(list ? "[[" : "[") + *meant +
+                 written.substr(1 + ShownKeyPart(name).size()) + (list ? "]]" : "]") + "?";
+    }
+    errors.Add(header.spot, message);
+  }
+  return told;
+}
+
+// Told in the order of the file, whatever order they were found in; the
+// finding order breaks ties.
+void SortByLine(std::vector<Diagnostic>* diagnostics, size_t first) {
+  std::stable_sort(diagnostics->begin() + static_cast<std::ptrdiff_t>(first), diagnostics->end(),
+                   [](const Diagnostic& a, const Diagnostic& b) {
+                     if (a.line != b.line) return a.line < b.line;
+                     return a.column < b.column;
+                   });
+}
+
 }  // namespace
 
 bool ReadCourseSource(const std::string& text, const std::string& file, CourseDocument* document,
@@ -386,24 +438,23 @@ bool ReadCourseSource(const std::string& text, const std::string& file, CourseDo
   SourceErrors errors(file, diagnostics);
   document->file = file;
   document->from_source = true;
+  size_t first = diagnostics->size();
+  SourceScan scan = ScanSource(text);
+  for (const PlacedMessage& refusal : scan.refusals) errors.Add(refusal.spot, refusal.message);
+  if (errors.Any()) return false;
+  std::set<std::string> unknown_tables = TellUnknownTables(scan, errors);
   toml::table root;
   try {
     root = toml::parse(text, file);
   } catch (const toml::parse_error& e) {
-    errors.Add(e.source(), std::string(e.description()));
+    SourceSpot at{static_cast<int>(e.source().begin.line),
+                  static_cast<int>(e.source().begin.column)};
+    PlacedMessage told = TranslateSyntaxError(text, scan, e.description(), at);
+    errors.Add(told.spot, told.message);
+    SortByLine(diagnostics, first);
     return false;
   }
-  size_t first = diagnostics->size();
-  CourseSourceReader(errors, root, document).Read();
-  // Told in the order of the file, whatever order they were found in;
-  // the finding order breaks ties.
-  std::vector<std::pair<size_t, Diagnostic>> found;
-  for (size_t i = first; i < diagnostics->size(); ++i) found.emplace_back(i, (*diagnostics)[i]);
-  std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) {
-    if (a.second.line != b.second.line) return a.second.line < b.second.line;
-    if (a.second.column != b.second.column) return a.second.column < b.second.column;
-    return a.first < b.first;
-  });
-  for (size_t i = 0; i < found.size(); ++i) (*diagnostics)[first + i] = found[i].second;
+  CourseSourceReader(errors, root, document, unknown_tables).Read();
+  SortByLine(diagnostics, first);
   return !errors.Any();
 }

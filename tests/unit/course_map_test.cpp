@@ -8,6 +8,7 @@
 
 #include "course_test_support.h"
 #include "rally/race/start_positions.h"
+#include "tools/aerilon-course/map_legend.h"
 #include "tools/aerilon-course/map_objects.h"
 #include "tools/aerilon-course/map_view.h"
 
@@ -147,6 +148,29 @@ TEST(MapView, PutsABoxMiddleHalfwayTheShortWay) {
     EXPECT_EQ(middle.lat, c.lat) << c.box.lat_min;
     EXPECT_EQ(middle.lon, c.lon) << c.box.lon_min;
   }
+}
+
+// A picture to draw on in memory.
+struct Canvas {
+  explicit Canvas(int width, int height)
+      : surface(cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height)),
+        cr(cairo_create(surface)) {}
+  ~Canvas() {
+    cairo_destroy(cr);
+    cairo_surface_destroy(surface);
+  }
+  cairo_surface_t* surface;
+  cairo_t* cr;
+};
+
+TEST(MapLegend, ShowsTheTitlesInTheCodePageWithControlsEscaped) {
+  Canvas canvas(400, 300);
+  course_source::Course course = SampleCourse();
+  course.first_title = "L\x92isola \x80 \x9D";
+  course.second_title = "\x1B]0;owned\x07";
+  MapLegend legend(canvas.cr, course, false);
+  EXPECT_EQ(legend.Title(), "L’isola € \\x9D");
+  EXPECT_EQ(legend.Subtitle(), "\\x1B]0;owned\\x07");
 }
 
 class FlightTrackTest : public ::testing::Test {

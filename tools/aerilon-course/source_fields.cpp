@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "tools/aerilon-course/latin1_text.h"
+#include "common/windows1252_text.h"
 
 void SourceErrors::Add(const toml::source_region& at, const std::string& message) {
   Add(SourceSpot{static_cast<int>(at.begin.line), static_cast<int>(at.begin.column)}, message);

@@ -60,4 +60,7 @@ grep -qxF "TITLE   \"$shown\"" script.txt || fail "show-script: $(cat -v script.
 "$tool" visedit WORLD.VIS hostile.DAT 'D:\A' > out.txt 2> err.txt || fail "visedit: $(cat err.txt)"
 "$tool" show WORLD.VIS > show.txt || fail "show: status $?"
 [ "$(sed -n 's/^0  *30 LOCAL .*BGL  *//p' show.txt)" = "$shown" ] || fail "show: $(cat -v show.txt)"
+"$tool" show-script "$(printf 'no\033]0;such\007 script')" 2> err.txt
+grep -qxF 'sceneward: no\x1B]0;such\x07 script: cannot open the edit script (status 4)' err.txt ||
+  fail "a missing script: $(cat -v err.txt)"
 echo "sceneward visedit: all checks passed"

@@ -2,7 +2,7 @@
 # Runs the sceneward tool on a small scenery library made here byte by byte:
 # an entry added, then removed, each compared with the bytes the library
 # must hold; a faulty script refused with its line and the library
-# untouched; `show` listing the entries.
+# untouched; `show` listing the entries, and showing their texts safely.
 #   sceneward_visedit.sh TOOL WORK_FOLDER
 set -u
 tool=$1
@@ -50,4 +50,17 @@ cmp WORLD.VIS before-faulty || fail "a faulty script changed the library"
 "$tool" visedit WORLD.VIS Sceneward.DAT 'D:\A' --remove > out.txt 2> err.txt || fail "remove: status $?: $(cat err.txt)"
 cmp WORLD.VIS removed.expected || fail "the removed entry: the library differs from removed.expected"
 [ -z "$(ls ./*.\$\$\$ 2>/dev/null)" ] || fail "a temporary file was left behind"
+
+# The files' texts reach the terminal as text: code page 1252 as UTF-8, and
+# control characters (here a title that would set the terminal's) as \xNN.
+printf 'TITLE "\033]0;owned\007 l\222isola \200 \201"\r\nTYPE LOCAL\r\n' > hostile.DAT
+shown='\x1B]0;owned\x07 l’isola € \x81'
+"$tool" show-script hostile.DAT > script.txt || fail "show-script: status $?"
+grep -qxF "TITLE   \"$shown\"" script.txt || fail "show-script: $(cat -v script.txt)"
+"$tool" visedit WORLD.VIS hostile.DAT 'D:\A' > out.txt 2> err.txt || fail "visedit: $(cat err.txt)"
+"$tool" show WORLD.VIS > show.txt || fail "show: status $?"
+[ "$(sed -n 's/^0  *30 LOCAL .*BGL  *//p' show.txt)" = "$shown" ] || fail "show: $(cat -v show.txt)"
+"$tool" show-script "$(printf 'no\033]0;such\007 script')" 2> err.txt
+grep -qxF 'sceneward: no\x1B]0;such\x07 script: cannot open the edit script (status 4)' err.txt ||
+  fail "a missing script: $(cat -v err.txt)"
 echo "sceneward visedit: all checks passed"

@@ -4,10 +4,15 @@
 #include <cairo.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <map>
 
 #include "course_test_support.h"
 #include "rally/race/start_positions.h"
+#include "tools/aerilon-course/map_area_index.h"
+#include "tools/aerilon-course/map_labels.h"
+#include "tools/aerilon-course/map_legend.h"
 #include "tools/aerilon-course/map_objects.h"
 #include "tools/aerilon-course/map_view.h"
 
@@ -149,6 +154,106 @@ TEST(MapView, PutsABoxMiddleHalfwayTheShortWay) {
     EXPECT_EQ(middle.lat, c.lat) << c.box.lat_min;
     EXPECT_EQ(middle.lon, c.lon) << c.box.lon_min;
   }
+}
+
+// A picture to draw on in memory.
+struct Canvas {
+  explicit Canvas(int width, int height)
+      : surface(cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height)),
+        cr(cairo_create(surface)) {}
+  ~Canvas() {
+    cairo_destroy(cr);
+    cairo_surface_destroy(surface);
+  }
+  cairo_surface_t* surface;
+  cairo_t* cr;
+};
+
+TEST(MapLegend, ShowsTheTitlesInTheCodePageWithControlsEscaped) {
+  Canvas canvas(400, 300);
+  course_source::Course course = SampleCourse();
+  course.first_title = "L\x92isola \x80 \x9D";
+  course.second_title = "\x1B]0;owned\x07";
+  MapLegend legend(canvas.cr, course, false);
+  EXPECT_EQ(legend.Title(), "L’isola € \\x9D");
+  EXPECT_EQ(legend.Subtitle(), "\\x1B]0;owned\\x07");
+}
+
+// The index answers as comparing with every area would, for every place
+// in the picture: areas of all sizes, some over whole cells, some beyond
+// the picture, places touching areas without overlapping them.
+TEST(AreaIndex, AnswersAsComparingWithEveryArea) {
+  uint32_t state = 7;
+  auto next = [&state](double range) {
+    state = state * 214013u + 2531011u;
+    return static_cast<double>((state >> 16) & 0x7FFF) / 32767.0 * range;
+  };
+  auto grid = [&next](double most) { return 16 * std::floor(next(most / 16)); };
+  AreaIndex index(1000, 700);
+  std::vector<Rect> areas;
+  for (int i = 0; i < 300; ++i) {
+    // Some on a grid of 16 pixels (cells are 64 wide), so that edges meet.
+    auto place = [&](double most) { return i % 3 == 0 ? grid(most) : next(most); };
+    double x = place(1200) - 96, y = place(900) - 96, size = i % 30 == 0 ? 400 : 60;
+    areas.push_back(Rect{x, y, x + place(size), y + place(size)});
+    index.Add(areas.back());
+  }
+  for (int i = 0; i < 3000; ++i) {
+    // Half the places start where an area ends, half on the grid.
+    const Rect& near = areas[static_cast<size_t>(i) % areas.size()];
+    double x = std::clamp(i % 2 ? grid(1000) : near.x1, 0.0, 990.0);
+    double y = std::clamp(i % 2 ? grid(700) : near.y0, 0.0, 690.0);
+    Rect place{x, y, std::min(x + 16 + grid(150), 1000.0), std::min(y + 16 + grid(40), 700.0)};
+    bool any =
+        std::any_of(areas.begin(), areas.end(), [&](const Rect& a) { return a.Overlaps(place); });
+    EXPECT_EQ(index.AnyOverlaps(place), any) << place.x0 << " " << place.y0;
+  }
+}
+
+// Three thousand objects on one spot: each label is tried in every place
+// around it, yet the work grows with the labels, and beyond what the
+// picture holds they are left out.
+TEST(MapLabels, PlacesACrowdInBoundedWork) {
+  Canvas canvas(400, 300);
+  MapLabels labels(400, 300);
+  const size_t count = 3000;
+  for (size_t i = 0; i < count; ++i) {
+    labels.Add(Rect{195, 145, 205, 155}, "bonus " + std::to_string(i + 1), "200 m", Rgb{0, 0, 0});
+  }
+  labels.Draw(canvas.cr);
+  EXPECT_GT(labels.LeftOut(), count * 9 / 10);
+  EXPECT_LT(labels.Comparisons(), count * 100);
+}
+
+// A long line drawn in pieces covers what it covers drawn as one path: no
+// stretch or join is missing where two pieces meet (their overlap only
+// darkens the line's soft edge a shade).
+TEST(MapPaint, StrokesALongLineInPiecesAsOnePath) {
+  // Rows of zig-zags, a sharp join at every point, the line never over itself.
+  std::vector<Pixel> line;
+  for (int i = 0; i < 2600; ++i) {
+    int row = i / 130, step = row % 2 ? 129 - i % 130 : i % 130;
+    line.push_back({5.0 + 3 * step, 10.0 + 14 * row + 4 * (i % 2)});
+  }
+  Canvas pieces(400, 300), whole(400, 300);
+  for (Canvas* c : {&pieces, &whole}) {
+    cairo_set_source_rgb(c->cr, 1, 1, 1);
+    cairo_paint(c->cr);
+    cairo_set_source_rgb(c->cr, 0, 0, 0);
+    cairo_set_line_width(c->cr, 2);
+  }
+  StrokeLine(pieces.cr, line);
+  for (const Pixel& p : line) cairo_line_to(whole.cr, p.x, p.y);
+  cairo_stroke(whole.cr);
+  cairo_surface_flush(pieces.surface);
+  cairo_surface_flush(whole.surface);
+  const unsigned char* a = cairo_image_surface_get_data(pieces.surface);
+  const unsigned char* b = cairo_image_surface_get_data(whole.surface);
+  int far_apart = 0;
+  for (int i = 0; i < cairo_image_surface_get_stride(whole.surface) * 300; ++i) {
+    far_apart += std::abs(a[i] - b[i]) > 100;
+  }
+  EXPECT_EQ(far_apart, 0);
 }
 
 class FlightTrackTest : public ::testing::Test {

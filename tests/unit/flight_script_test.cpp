@@ -77,6 +77,9 @@ TEST(FlightScript, BadLinesAreNamedByNumber) {
   EXPECT_EQ(ErrorOf(good + good + "[1,2]"), "3: a line must be one JSON object");
   EXPECT_EQ(ErrorOf("{\"tick\":1,\"comand\":\"enter\"}"),
             "1: unknown field \"comand\" (known: tick, state, command, event, answer, end)");
+  EXPECT_EQ(
+      ErrorOf("{\"tick\":1,\"\\u001b]0;owned\\u0007\":1}"),
+      "1: unknown field \"\\x1B]0;owned\\x07\" (known: tick, state, command, event, answer, end)");
   EXPECT_EQ(ErrorOf("{\"tick\":1,\"state\":{\"altitude\":3}}").substr(0, 36),
             "1: \"state\": unknown field \"altitude\"");
   EXPECT_EQ(ErrorOf("{\"tick\":1,\"tick\":2,\"end\":true}"), "1: field \"tick\" is given twice");

@@ -13,9 +13,10 @@ using namespace course_test;
 using namespace score;
 
 // Two legs, three questions (one with a Latin-1 letter), a bonus object
-// on take-counter slot 4.
+// on take-counter slot 4, a second title with control characters.
 course_source::Course TwoLegCourse() {
   course_source::Course c = BareCourse();
+  c.second_title = "\x1B[31mRosso\x92";
   c.legs.push_back(c.legs[0]);
   c.questions = {{"Qual \xE8 la rotta?", "Nord", "Sud", "Est", 10},
                  {"Quota?", "300", "400", "500", 10},
@@ -117,6 +118,13 @@ const Case kCases[] = {
       "Letters of name slots 0 to 8 (_: slot still empty): R A \xC3\x88 _ Z _ _ _ N",
       "Verification key: shown in the score summary (slot 8 holds a name)."},
      {"Note:", "slot  3"}},
+    {"the file's and the course's texts reach the terminal as text",
+     Scores({}, Slots({"\x1B]0;owned\x07", "l\x92isola \x80", "\x81"})),
+     true,
+     {"Course \"Bare\" / \"\\x1B[31mRosso’\": 2 legs, 3 quiz questions.",
+      "  slot  0: \\x1B]0;owned\\x07", "  slot  1: l’isola €", "  slot  2: \\x81",
+      "Hidden word so far, as the score summary shows it: \\x1B l \\x81"},
+     {}},
     {"quiz states with the course: texts and the module's counts",
      kQuizStates,
      true,

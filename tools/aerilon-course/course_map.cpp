@@ -154,11 +154,10 @@ void DrawFlight(cairo_t* cr, const MapView& view, const std::vector<TrackPoint>&
   cairo_set_line_width(cr, 2);
   cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
   cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-  for (const TrackPoint& p : flight) {
-    Pixel at = view.At(p.lat, p.lon);
-    cairo_line_to(cr, at.x, at.y);  // the first one starts the line
-  }
-  cairo_stroke(cr);
+  std::vector<Pixel> line;
+  line.reserve(flight.size());
+  for (const TrackPoint& p : flight) line.push_back(view.At(p.lat, p.lon));
+  StrokeLine(cr, line);
   Pixel start = view.At(flight.front().lat, flight.front().lon);
   cairo_arc(cr, start.x, start.y, 5, 0, 2 * kPi);
   cairo_fill(cr);
@@ -224,6 +223,7 @@ bool DrawCourseMap(const CourseDocument& document, const std::vector<TrackPoint>
   objects.DrawDirections();
   labels.Draw(cr);
   legend.Draw(cr, view);
+  labels.DrawLeftOutNote(cr);
   cairo_status_t status = cairo_status(cr);
   cairo_destroy(cr);
   bool written =

@@ -18,7 +18,8 @@ struct Diagnostic {
   std::string message;
 };
 
-// "FILE:LINE:COLUMN: error: message", leaving out what is unknown.
+// "FILE:LINE:COLUMN: error: message", leaving out what is unknown, with
+// control characters shown as \xNN (see common/printable_text.h).
 std::string FormatDiagnostic(const Diagnostic& d);
 bool HasErrors(const std::vector<Diagnostic>& diagnostics);
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 namespace {
 
@@ -31,11 +32,11 @@ void LeaderLine(cairo_t* cr, const Rect& label, const Rect& object, Rgb colour) 
 
 void MapLabels::Add(const Rect& object, const std::string& title, const std::string& detail,
                     Rgb colour) {
-  occupied_.push_back(object);
+  occupied_.Add(object);
   requests_.push_back(Request{object, title, detail, colour});
 }
 
-Rect MapLabels::Place(const Rect& object, double width, double height) const {
+std::vector<Rect> MapLabels::Candidates(const Rect& object, double width, double height) const {
   double middle = (object.y0 + object.y1) / 2;
   double right = object.x1 + kGap, left = object.x0 - kGap - width;
   std::vector<Rect> candidates = {
@@ -52,27 +53,46 @@ Rect MapLabels::Place(const Rect& object, double width, double height) const {
       }
     }
   }
-  for (const Rect& c : candidates) {
+  return candidates;
+}
+
+std::optional<Rect> MapLabels::FreePlace(const Rect& object, double width, double height) const {
+  for (const Rect& c : Candidates(object, width, height)) {
     bool inside = c.x0 >= 0 && c.y0 >= 0 && c.x1 <= width_ && c.y1 <= height_;
-    if (inside && std::none_of(occupied_.begin(), occupied_.end(),
-                               [&c](const Rect& o) { return o.Overlaps(c); })) {
-      return c;
-    }
+    if (inside && !occupied_.AnyOverlaps(c)) return c;
   }
-  return candidates.front();  // crowded everywhere: beside the object after all
+  return std::nullopt;
 }
 
 void MapLabels::Draw(cairo_t* cr) {
+  const double picture = static_cast<double>(width_) * height_;
   for (const Request& r : requests_) {
     double width = TextWidth(cr, r.title, kTitleSize, true);
     if (!r.detail.empty()) width = std::max(width, TextWidth(cr, r.detail, kDetailSize));
     double height = r.detail.empty() ? kTitleSize + 4 : kTitleSize + kDetailSize + 8;
-    Rect at = Place(r.object, width, height);
-    occupied_.push_back(at);
+    std::optional<Rect> free = FreePlace(r.object, width, height);
+    if (!free && crowded_area_ >= picture) {
+      ++left_out_;
+      continue;
+    }
+    // Crowded everywhere: beside the object after all.
+    Rect at = free ? *free : Candidates(r.object, width, height).front();
+    if (!free) crowded_area_ += width * height;
+    occupied_.Add(at);
     LeaderLine(cr, at, r.object, r.colour);
     Label(cr, Pixel{at.x0, at.y0 + kTitleSize}, r.title, kTitleSize, r.colour, Anchor::kLeft, true);
     if (!r.detail.empty()) {
       Label(cr, Pixel{at.x0, at.y1 - 3}, r.detail, kDetailSize, r.colour);
     }
   }
+}
+
+void MapLabels::DrawLeftOutNote(cairo_t* cr) const {
+  if (left_out_ == 0) return;
+  char text[160];
+  std::snprintf(text, sizeof text,
+                "%zu of %zu labels left out for want of room (a larger --size has room for more)",
+                left_out_, requests_.size());
+  Label(cr, Pixel{2 * kGap, height_ - 2 * kGap - kDetailSize - 8}, text, kTitleSize, kInk,
+        Anchor::kLeft, true);
 }

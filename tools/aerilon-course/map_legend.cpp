@@ -4,10 +4,11 @@
 #include <cmath>
 #include <cstdio>
 
+#include "common/printable_text.h"
+
 #include "tools/aerilon-course/course_map.h"
 #include "tools/aerilon-course/designer_units.h"
 #include "tools/aerilon-course/map_objects.h"
-#include "tools/aerilon-sim/json_transcript.h"
 
 namespace src = course_source;
 namespace du = designer_units;
@@ -71,8 +72,10 @@ void Bar(cairo_t* cr, Pixel left, double length, const char* unit, double pixels
 }  // namespace
 
 MapLegend::MapLegend(cairo_t* cr, const src::Course& course, bool with_flight)
-    : title_(course.first_title.empty() ? "Course" : Latin1ToUtf8(course.first_title)),
-      subtitle_(Latin1ToUtf8(course.second_title)) {
+    : title_(course.first_title.empty()
+                 ? "Course"
+                 : PrintableText(course.first_title, TextEncoding::kWindows1252)),
+      subtitle_(PrintableText(course.second_title, TextEncoding::kWindows1252)) {
   for (size_t i = 0; i < course.legs.size(); ++i) {
     char text[96];
     std::snprintf(text, sizeof text, "Leg %zu: %zu targets, %.1f km", i + 1,

@@ -18,6 +18,9 @@ class MapLegend {
   MapLegend(cairo_t* cr, const course_source::Course& course, bool with_flight);
 
   Rect Area() const { return area_; }
+  // The course's titles as the legend shows them.
+  const std::string& Title() const { return title_; }
+  const std::string& Subtitle() const { return subtitle_; }
   void Draw(cairo_t* cr, const MapView& view) const;
 
  private:

@@ -212,11 +212,10 @@ void CourseObjectPainter::DrawRoute(const std::vector<GeoPoint>& route, Rgb colo
   SetColour(cr_, colour);
   cairo_set_line_width(cr_, 4);
   cairo_set_line_join(cr_, CAIRO_LINE_JOIN_ROUND);
-  for (const GeoPoint& point : route) {
-    Pixel p = view_.At(point);
-    cairo_line_to(cr_, p.x, p.y);  // the first one starts the line
-  }
-  cairo_stroke(cr_);
+  std::vector<Pixel> line;
+  line.reserve(route.size());
+  for (const GeoPoint& point : route) line.push_back(view_.At(point));
+  StrokeLine(cr_, line);
   // A chevron halfway along each stretch shows which way the leg runs.
   for (size_t i = 1; i < route.size(); ++i) {
     Pixel from = view_.At(route[i - 1]), to = view_.At(route[i]);

@@ -30,6 +30,22 @@ void FillAndStroke(cairo_t* cr, Rgb colour, double fill_alpha, double line_width
   cairo_stroke(cr);
 }
 
+void StrokeLine(cairo_t* cr, const std::vector<Pixel>& points) {
+  // A piece is short enough that cairo's sweep of it stays quick however
+  // often it crosses itself, and long enough that an ordinary flight is
+  // one piece, drawn exactly as one path.
+  constexpr size_t kPiecePoints = 1000;
+  size_t first = 0;
+  while (first < points.size()) {
+    size_t end = std::min(points.size(), first + kPiecePoints);
+    cairo_new_path(cr);
+    for (size_t i = first; i < end; ++i) cairo_line_to(cr, points[i].x, points[i].y);
+    cairo_stroke(cr);
+    if (end == points.size()) break;
+    first = end - 2;  // the next piece begins with this one's last stretch
+  }
+}
+
 double TextWidth(cairo_t* cr, const std::string& utf8, double size, bool bold) {
   SetFont(cr, size, bold);
   cairo_text_extents_t extents;

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "tools/aerilon-course/map_view.h"
 
@@ -25,6 +26,15 @@ void FillAndStroke(cairo_t* cr, Rgb colour, double fill_alpha, double line_width
 
 // Where text goes relative to its anchor point.
 enum class Anchor { kLeft, kCentre, kRight };
+
+// Strokes the line through `points` with the current source, width, joins
+// and caps, in pieces of a thousand points: cairo sweeps a stroke's
+// outline as one polygon, in time that grows with the square of its
+// crossings, and a long flown track may cross itself at every turn. Pieces
+// overlap by one stretch, so that every join is drawn; the source must be
+// opaque, or the overlaps would show (as it is, the line's edge is a shade
+// darker where two pieces meet).
+void StrokeLine(cairo_t* cr, const std::vector<Pixel>& points);
 
 // Text in a colour with a white halo around its letters, its baseline's
 // start, middle or end at `at`.

@@ -5,11 +5,11 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/printable_text.h"
 #include "rally/course/course_format.h"
 #include "rally/course/score_arithmetic.h"
 #include "rally/course/score_table.h"
 #include "rally/ui/score_summary_lines.h"
-#include "tools/aerilon-course/latin1_text.h"
 #include "tools/aerilon-course/memory_file_platform.h"
 
 using course_source::Course;
@@ -73,8 +73,13 @@ class Report {
   std::string text_;
 };
 
-std::string Quoted(const std::string& latin1) {
-  return "\"" + Windows1252ToUtf8(latin1) + "\"";
+// A text of the course or the score file as the terminal may show it.
+std::string Shown(const std::string& bytes) {
+  return PrintableText(bytes, TextEncoding::kWindows1252);
+}
+
+std::string Quoted(const std::string& bytes) {
+  return "\"" + Shown(bytes) + "\"";
 }
 
 bool SlotIsEmpty(const char* name) {
@@ -327,12 +332,12 @@ void DescribeNames(Report& r, const ScoreTable& t) {
   r.Line("Collected names (%d of the 20 slots):", held);
   for (int32_t slot = 0; slot < score::kNameSlots; ++slot) {
     const char* name = NameSlot(t, slot);
-    if (!SlotIsEmpty(name)) r.Line("  slot %2d: %s", slot, Windows1252ToUtf8(name).c_str());
+    if (!SlotIsEmpty(name)) r.Line("  slot %2d: %s", slot, Shown(name).c_str());
   }
 }
 
 std::string Letter(const char* name) {
-  return Windows1252ToUtf8(std::string(1, name[0]));
+  return Shown(std::string(1, name[0]));
 }
 
 // The word as the score summary shows it (the letters of the slots before

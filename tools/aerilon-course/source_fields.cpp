@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "tools/aerilon-course/latin1_text.h"
+#include "common/windows1252_text.h"
 #include "tools/aerilon-course/nearest_name.h"
 
 void SourceErrors::Add(const toml::source_region& at, const std::string& message) {

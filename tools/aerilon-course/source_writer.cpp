@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <sstream>
 
+#include "common/windows1252_text.h"
 #include "tools/aerilon-course/designer_units.h"
 #include "tools/aerilon-course/designer_values.h"
-#include "tools/aerilon-course/latin1_text.h"
 
 using namespace course_source;
 

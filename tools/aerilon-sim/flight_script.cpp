@@ -5,6 +5,8 @@
 #include <set>
 #include <sstream>
 
+#include "common/printable_text.h"
+
 using nlohmann::json;
 
 namespace {
@@ -263,7 +265,8 @@ std::optional<FlightScriptError> ParseFlightScript(const std::string& text, Flig
       script.lines.push_back(line);
     } catch (const LineFault& fault) {
       script.lines.clear();
-      return FlightScriptError{number, fault.message};
+      // The message quotes the line's names and values for a terminal.
+      return FlightScriptError{number, PrintableText(fault.message, TextEncoding::kUtf8)};
     }
   }
   return std::nullopt;

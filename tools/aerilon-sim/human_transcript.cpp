@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "common/printable_text.h"
 #include "flight_script.h"
 
 namespace {
@@ -32,18 +33,37 @@ int Columns(const std::string& utf8) {
   return n;
 }
 
-// A control's text as lines: tabs stop every 8 columns, "\n" breaks.
+// A text of the course (or a name or path) as the terminal may show it:
+// the module's texts arrive here as UTF-8.
+std::string Shown(const std::string& utf8) {
+  return PrintableText(utf8, TextEncoding::kUtf8);
+}
+
+std::string ShownField(const Json& line, const char* field) {
+  return Shown(line[field].get<std::string>());
+}
+
+// A control's text as lines: tabs stop every 8 columns, "\n" breaks, "\r"
+// is left out; every other control character is shown escaped.
 std::vector<std::string> TextLines(const std::string& text) {
   std::vector<std::string> lines(1);
+  std::string run;  // the text since the last tab or line break
+  auto end_run = [&] {
+    lines.back() += Shown(run);
+    run.clear();
+  };
   for (char c : text) {
     if (c == '\n') {
+      end_run();
       lines.emplace_back();
     } else if (c == '\t') {
+      end_run();
       lines.back() += Pad(8 - Columns(lines.back()) % 8);
     } else if (c != '\r') {
-      lines.back() += c;
+      run += c;
     }
   }
+  end_run();
   return lines;
 }
 
@@ -100,7 +120,7 @@ std::string FieldText(const Json& value) {
 
 std::string SoundText(const Json& line) {
   std::string call = line["call"];
-  std::string name = line["name"];
+  std::string name = ShownField(line, "name");
   std::string handle = std::to_string(line["handle"].get<int64_t>());
   if (call == "load_sound") {
     return line["loaded"].get<bool>() ? "VOICE  loads " + name + " (handle " + handle + ")"
@@ -119,7 +139,7 @@ std::string CallText(const Json& line) {
   if (call == "show_text") {
     char seconds[32];
     std::snprintf(seconds, sizeof seconds, "%g", line["duration"].get<int64_t>() / 18.0);
-    return "SCREEN \"" + line["text"].get<std::string>() + "\" for " + seconds + " s";
+    return "SCREEN \"" + ShownField(line, "text") + "\" for " + seconds + " s";
   }
   if (call == "register_callback" || call == "unregister_callback") {
     std::string routine = line["routine"];
@@ -137,7 +157,7 @@ std::string CallText(const Json& line) {
            std::to_string(slot) + ")";
   }
   if (call == "score_file_written") {
-    return "FILE   score file " + line["path"].get<std::string>() + " written (" +
+    return "FILE   score file " + ShownField(line, "path") + " written (" +
            std::to_string(line["bytes"].get<int64_t>()) + " bytes)";
   }
   if (call == "state_written") {

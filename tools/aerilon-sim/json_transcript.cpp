@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "common/windows1252_text.h"
+
 namespace {
 
 std::string RoutineName(const TranscriptNames& names, uintptr_t address) {
@@ -29,16 +31,16 @@ nlohmann::ordered_json FieldValue(const SimFieldValue& f) {
 
 void AddSoundFields(TranscriptLine& line, const SimCall& call) {
   if (call.op == "load_sound") {
-    line["name"] = Latin1ToUtf8(call.text);
+    line["name"] = Windows1252ToUtf8(call.text);
     line["handle"] = Arg(call, 1);
     line["loaded"] = Arg(call, 2) == 0;
   } else if (call.op == "reload_sound") {
-    line["name"] = Latin1ToUtf8(call.text);
+    line["name"] = Windows1252ToUtf8(call.text);
     line["handle"] = Arg(call, 1);
     line["loaded"] = Arg(call, 3) == 0;
   } else {  // play_sound, release_sound
     line["handle"] = Arg(call, 0);
-    line["name"] = Latin1ToUtf8(call.text);
+    line["name"] = Windows1252ToUtf8(call.text);
   }
 }
 
@@ -48,7 +50,7 @@ void AddDialogFields(TranscriptLine& line, const SimCall& call) {
   for (const SimControlText& c : call.controls) {
     nlohmann::ordered_json control;
     control["id"] = c.control;
-    control["text"] = Latin1ToUtf8(c.text);
+    control["text"] = Windows1252ToUtf8(c.text);
     controls.push_back(control);
   }
   line["controls"] = controls;
@@ -68,7 +70,7 @@ std::optional<TranscriptLine> ObservedCallLine(const SimCall& call, const Transc
     line["kind"] = Arg(call, 0);
     line["routine"] = RoutineName(names, call.routine);
   } else if (call.op == "show_text") {
-    line["text"] = Latin1ToUtf8(call.text);
+    line["text"] = Windows1252ToUtf8(call.text);
     line["duration"] = Arg(call, 1);
   } else if (call.op == "load_sound" || call.op == "reload_sound" || call.op == "play_sound" ||
              call.op == "release_sound") {
@@ -80,7 +82,7 @@ std::optional<TranscriptLine> ObservedCallLine(const SimCall& call, const Transc
   } else if (call.op == "dialog") {
     AddDialogFields(line, call);
   } else if (call.op == "score_file_written") {
-    line["path"] = Latin1ToUtf8(call.text);
+    line["path"] = Windows1252ToUtf8(call.text);
     line["bytes"] = Arg(call, 0);
   } else if (call.op == "state_written") {
     nlohmann::ordered_json fields = nlohmann::ordered_json::object();
@@ -94,17 +96,4 @@ std::optional<TranscriptLine> ObservedCallLine(const SimCall& call, const Transc
 
 void WriteJsonLine(std::ostream& out, const TranscriptLine& line) {
   out << line.dump() << '\n';
-}
-
-std::string Latin1ToUtf8(const std::string& latin1) {
-  std::string out;
-  for (unsigned char c : latin1) {
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
 }

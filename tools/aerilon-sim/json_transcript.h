@@ -26,6 +26,3 @@ struct TranscriptNames {
 std::optional<TranscriptLine> ObservedCallLine(const SimCall& call, const TranscriptNames& names);
 
 void WriteJsonLine(std::ostream& out, const TranscriptLine& line);
-
-// Course texts are Windows Latin-1; JSON wants UTF-8.
-std::string Latin1ToUtf8(const std::string& latin1);

@@ -41,7 +41,7 @@ std::string AbsoluteFolder(const std::string& folder) {
 // numbered as `show` numbers it.
 void TellSkippedArea(void* library, uint32_t area, const char* folder_pattern, const char* reason) {
   std::cerr << "sceneward: " << *static_cast<const std::string*>(library) << ": area " << area
-            << " (" << FromLatin1(folder_pattern) << "): " << reason << "; skipped\n";
+            << " (" << Shown1252(folder_pattern) << "): " << ShownPath(reason) << "; skipped\n";
 }
 
 int RunAreaKill(const AreaKillOptions& o) {

@@ -2,30 +2,26 @@
 
 #include <iostream>
 
+#include "common/printable_text.h"
 #include "sceneward/base/status.h"
 
 void ReportFailure(const Diagnostic& problem, int32_t status) {
   std::cerr << "sceneward: ";
   if (problem.file != nullptr) {
-    std::cerr << problem.file;
+    std::cerr << ShownPath(problem.file);
     if (problem.line > 0) std::cerr << ":" << problem.line;
     std::cerr << ": ";
   }
-  std::cerr << (problem.text[0] != '\0' ? problem.text : DescribeStatus(status)) << " (status "
-            << status << ")\n";
+  std::cerr << (problem.text[0] != '\0' ? ShownPath(problem.text) : DescribeStatus(status))
+            << " (status " << status << ")\n";
 }
 
-std::string FromLatin1(const char* text) {
-  std::string out;
-  for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p != 0; ++p) {
-    if (*p < 0x80) {
-      out += static_cast<char>(*p);
-    } else {
-      out += static_cast<char>(0xC0 | (*p >> 6));
-      out += static_cast<char>(0x80 | (*p & 0x3F));
-    }
-  }
-  return out;
+std::string Shown1252(const char* text) {
+  return PrintableText(text, TextEncoding::kWindows1252);
+}
+
+std::string ShownPath(const char* text) {
+  return PrintableText(text, TextEncoding::kUtf8);
 }
 
 size_t DisplayWidth(const std::string& text) {

@@ -37,7 +37,7 @@ std::vector<Row> AreaRows(const LibraryImage& image) {
                          : entry.active_flag == 1 ? "yes"
                                                   : std::to_string(entry.active_flag);
     rows.push_back(Row{std::to_string(rows.size()), DescribeTypeCode(entry.type), active,
-                       FromLatin1(entry.folder_pattern), FromLatin1(entry.title)});
+                       Shown1252(entry.folder_pattern), Shown1252(entry.title)});
     offset = entry.end;
   }
   return rows;

@@ -17,7 +17,7 @@
 namespace {
 
 std::string Quoted(const char* text) {
-  return text == nullptr ? "(none)" : "\"" + FromLatin1(text) + "\"";
+  return text == nullptr ? "(none)" : "\"" + Shown1252(text) + "\"";
 }
 
 std::string Choice(uint8_t value, const char* zero, const char* one, const char* two = nullptr) {

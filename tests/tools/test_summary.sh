@@ -17,7 +17,7 @@ logs() {
   shift
   folder=$work/$case_name
   mkdir -p "$folder"
-  for name in setup build-win32 build-native package package-prompts format build-native-asan \
+  for name in setup build-course-compiler build-win32 build-native package package-prompts format build-native-asan \
       unit-native unit-native-asan fuzz-short win32 setup-wine; do
     echo "0 7" >"$folder/$name.status"
   done
@@ -42,7 +42,7 @@ run
 [ "$status" = 0 ] || fail "exit status $status"
 has "rally_dll_host.exe: 142 passed, 0 failed"
 has "fuzz-short: 2 targets, 40000 runs, 0 findings"
-has "setup-wine             7 s  passed"
+has "setup-wine                 7 s  passed"
 grep -q "NOT RUN" <<<"$out" && fail "NOT RUN said with Wine there"
 
 logs wine_unavailable win32=missing setup-wine=missing
@@ -57,7 +57,7 @@ logs unit_test_failed_without_wine unit-native=8 win32=missing setup-wine=missin
 echo "the index is broken" >"$folder/wine-unavailable.txt"
 run
 [ "$status" = 1 ] || fail "exit status $status"
-has "unit-native            7 s  FAILED (exit status 8)"
+has "unit-native                7 s  FAILED (exit status 8)"
 has "FAILED: unit-native"
 
 logs background_step_unfinished setup-wine=missing

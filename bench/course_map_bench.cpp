@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "rally/course/compiled_sample_course.h"
-#include "rally/course/course_writer.h"
+#include "examples/compiled_sample_course.h"
+#include "course_model/course_writer.h"
 #include "tools/aerilon-course/course_map.h"
 #include "tools/aerilon-course/map_objects.h"
 
@@ -36,10 +36,10 @@ struct Area {
 };
 
 Area SampleArea() {
-  const course_source::Course course = SampleCourse();
+  const course_model::Course course = SampleCourse();
   double lat_min = 1e18, lat_max = -1e18, lon_min = 1e18, lon_max = -1e18;
-  for (const course_source::Leg& leg : course.legs) {
-    for (const course_source::LegRecord& record : leg.records) {
+  for (const course_model::Leg& leg : course.legs) {
+    for (const course_model::LegRecord& record : leg.records) {
       std::optional<GeoPoint> p = TargetPoint(record);
       if (!p) continue;
       double lat = p->lat, lon = p->lon;
@@ -79,7 +79,7 @@ CourseDocument CrowdedCourse(size_t entries) {
   CourseDocument document = SampleDocument();
   Area a = SampleArea();
   Random random;
-  course_source::BonusObject balloon = document.course.bonus_objects.at(0);
+  course_model::BonusObject balloon = document.course.bonus_objects.at(0);
   while (document.course.legs.size() + document.course.bonus_objects.size() < entries) {
     balloon.lat = static_cast<int32_t>(a.lat + a.half_lat * (2 * random.Next() - 1) * 1.2);
     balloon.lon = static_cast<int32_t>(a.lon + a.half_lon * (2 * random.Next() - 1) * 1.2);

@@ -8,7 +8,7 @@
 #include <new>
 #include <string>
 
-#include "rally/course/course_writer.h"
+#include "course_model/course_writer.h"
 #include "rally/module/entry_points.h"
 #include "rally/module/lifecycle.h"
 #include "rally/race/engine_tick.h"
@@ -41,7 +41,7 @@ void operator delete(void* p, size_t) noexcept {
 
 namespace {
 
-using namespace course_source;
+using namespace course_model;
 
 constexpr int32_t kLat = 0x002CB9F3;
 constexpr int32_t kLon = 0x79457C16;

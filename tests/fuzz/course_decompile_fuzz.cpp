@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "rally/course/course_reader.h"
-#include "rally/course/course_writer.h"
+#include "course_model/course_reader.h"
+#include "course_model/course_writer.h"
 #include "rally/course/scramble.h"
 #include "tests/fuzz/fuzz_targets.h"
 #include "tools/aerilon-course/source_reader.h"
@@ -14,7 +14,7 @@
 int FuzzCourseDecompile(const uint8_t* data, size_t size) {
   std::vector<uint8_t> file(data, data + size);
   ScrambleWords(file.data(), static_cast<uint32_t>(file.size()));
-  course_source::Course course;
+  course_model::Course course;
   const char* problem = nullptr;
   if (!ReadCourseFileBytes(file, &course, &problem)) return 0;
 
@@ -25,7 +25,7 @@ int FuzzCourseDecompile(const uint8_t* data, size_t size) {
             "every course the module accepts decompiles into a source that compiles");
   std::vector<uint8_t> compiled = EncodeCourseFile(document.course);
   FuzzCheck(compiled == EncodeCourseFile(course), "the compiled source is the decompiled course");
-  course_source::Course reread;
+  course_model::Course reread;
   FuzzCheck(ReadCourseFileBytes(compiled, &reread, &problem),
             "the module accepts the compiled source");
   return 0;

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "rally/commands/host_events.h"
-#include "rally/course/course_reader.h"
+#include "course_model/course_reader.h"
 #include "rally/course/scramble.h"
 #include "rally/module/entry_points.h"
 #include "rally/module/lifecycle.h"
@@ -34,7 +34,7 @@ struct Spot {
   int32_t lat, lon, alt;
 };
 
-using course_source::Box;
+using course_model::Box;
 
 Spot Centre(const Box& b, int32_t alt) {
   return Spot{static_cast<int32_t>((int64_t{b.lat_min} + b.lat_max) / 2),
@@ -43,23 +43,23 @@ Spot Centre(const Box& b, int32_t alt) {
 
 struct SpotOfRecord {
   std::vector<Spot>& out;
-  void operator()(const course_source::Gate& g) { out.push_back(Centre(g.box, g.alt_centre)); }
-  void operator()(const course_source::Waypoint& w) { out.push_back(Spot{w.lat, w.lon, w.alt}); }
-  void operator()(const course_source::Landing& l) { out.push_back(Centre(l.box, l.alt)); }
-  void operator()(const course_source::TrackStart& t) { out.push_back(Spot{t.lat, t.lon, 300}); }
+  void operator()(const course_model::Gate& g) { out.push_back(Centre(g.box, g.alt_centre)); }
+  void operator()(const course_model::Waypoint& w) { out.push_back(Spot{w.lat, w.lon, w.alt}); }
+  void operator()(const course_model::Landing& l) { out.push_back(Centre(l.box, l.alt)); }
+  void operator()(const course_model::TrackStart& t) { out.push_back(Spot{t.lat, t.lon, 300}); }
   template <typename Other>
   void operator()(const Other&) {}
 };
 
 std::vector<Spot> CourseSpots(const CourseImage& image) {
-  course_source::Course course = ReadCourseImage(image.block, image.size);
+  course_model::Course course = ReadCourseImage(image.block, image.size);
   std::vector<Spot> spots;
-  for (const course_source::Leg& leg : course.legs) {
+  for (const course_model::Leg& leg : course.legs) {
     spots.push_back(Centre(leg.start.box, leg.start.alt_centre));
-    for (const course_source::LegRecord& record : leg.records)
+    for (const course_model::LegRecord& record : leg.records)
       std::visit(SpotOfRecord{spots}, record);
   }
-  for (const course_source::BonusObject& b : course.bonus_objects)
+  for (const course_model::BonusObject& b : course.bonus_objects)
     spots.push_back(Spot{b.lat, b.lon, b.alt});
   if (spots.empty()) spots.push_back(Spot{0, 0, 0});
   return spots;

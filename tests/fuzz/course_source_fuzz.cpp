@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "rally/course/course_reader.h"
-#include "rally/course/course_writer.h"
+#include "course_model/course_reader.h"
+#include "course_model/course_writer.h"
 #include "tests/fuzz/fuzz_targets.h"
 #include "tools/aerilon-course/source_reader.h"
 #include "tools/aerilon-course/source_writer.h"
@@ -19,7 +19,7 @@ int FuzzCourseSource(const uint8_t* data, size_t size) {
     return 0;
   }
   std::vector<uint8_t> file = EncodeCourseFile(document.course);
-  course_source::Course read;
+  course_model::Course read;
   const char* problem = nullptr;
   FuzzCheck(ReadCourseFileBytes(file, &read, &problem), "the module accepts a compiled course");
 

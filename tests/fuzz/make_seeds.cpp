@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "rally/course/compiled_sample_course.h"
+#include "examples/compiled_sample_course.h"
 #include "rally/course/score_table.h"
 #include "sceneward/writer/scenery_generator.h"
 #include "tests/support/memory_files.h"

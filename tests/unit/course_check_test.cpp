@@ -8,7 +8,7 @@ namespace {
 
 using namespace course;
 using namespace course_test;
-namespace src = course_source;
+namespace src = course_model;
 
 CourseCheck Check(const Bytes& image) {
   return CheckCourseImage(image.data(), static_cast<uint32_t>(image.size()));

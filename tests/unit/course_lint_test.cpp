@@ -7,13 +7,13 @@
 #include <functional>
 #include <sstream>
 
-#include "rally/course/compiled_sample_course.h"
-#include "rally/course/course_writer.h"
+#include "examples/compiled_sample_course.h"
+#include "course_model/course_writer.h"
 #include "tools/aerilon-course/designer_units.h"
 
 namespace {
 
-using namespace course_source;
+using namespace course_model;
 namespace fs = std::filesystem;
 
 constexpr int32_t kLat = 0x002CB9F3, kLon = 0x79457C16;  // near 26 degrees north

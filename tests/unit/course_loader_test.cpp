@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "course_test_support.h"
-#include "rally/course/compiled_sample_course.h"
+#include "examples/compiled_sample_course.h"
 #include "rally/state/module.h"
 
 namespace {
@@ -106,7 +106,7 @@ TEST_F(CourseLoaderTest, TheBytesAfterTheLastWholeWordArePlain) {
 }
 
 TEST_F(CourseLoaderTest, ACourseWithoutEntriesLoads) {
-  WriteCourse(LayOutCourse(course_source::Course{}));
+  WriteCourse(LayOutCourse(course_model::Course{}));
   ASSERT_TRUE(LoadCourse(*m_));
   EXPECT_EQ(CourseEntryCount(m_->course), 0);
   EXPECT_EQ(m_->course.size, kHeaderBytes);

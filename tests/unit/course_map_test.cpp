@@ -1,5 +1,5 @@
 #include "tools/aerilon-course/course_map.h"
-#include "rally/course/compiled_sample_course.h"
+#include "examples/compiled_sample_course.h"
 
 #include <cairo.h>
 #include <gtest/gtest.h>
@@ -141,7 +141,7 @@ TEST(MapView, KeepsACourseAcrossTheDateLineInOnePiece) {
 // bounds overflows 32 bits and for one across 180 degrees.
 TEST(MapView, PutsABoxMiddleHalfwayTheShortWay) {
   const struct {
-    course_source::Box box;
+    course_model::Box box;
     int32_t lat, lon;
   } cases[] = {
       {{-300, 100, 1000, 3000}, -100, 2000},
@@ -171,7 +171,7 @@ struct Canvas {
 
 TEST(MapLegend, ShowsTheTitlesInTheCodePageWithControlsEscaped) {
   Canvas canvas(400, 300);
-  course_source::Course course = SampleCourse();
+  course_model::Course course = SampleCourse();
   course.first_title = "L\x92isola \x80 \x9D";
   course.second_title = "\x1B]0;owned\x07";
   MapLegend legend(canvas.cr, course, false);

@@ -6,15 +6,15 @@
 
 #include "course_test_support.h"
 #include "module_test_support.h"
-#include "rally/course/compiled_sample_course.h"
-#include "rally/course/course_reader.h"
+#include "examples/compiled_sample_course.h"
+#include "course_model/course_reader.h"
 #include "tools/aerilon-course/source_reader.h"
 #include "tools/aerilon-course/source_writer.h"
 #include "tools/aerilon-sim/run_loop.h"
 
 namespace {
 
-using namespace course_source;
+using namespace course_model;
 using course_test::Bytes;
 
 // Decompiles a plain image and compiles the source again.
@@ -70,10 +70,10 @@ class RandomCourses {
     }
     return w;
   }
-  course_source::Text Text() {
+  course_model::Text Text() {
     int kind = Pick(0, 3);
     if (kind == 0) return {};
-    if (kind == 1) return course_source::Text::Empty();
+    if (kind == 1) return course_model::Text::Empty();
     return Word(30) + "x";
   }
   Box RandomBox() { return Box{Any(), Any(), Any(), Any()}; }

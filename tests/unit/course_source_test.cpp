@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "rally/course/course_writer.h"
+#include "course_model/course.h"
 #include "tools/aerilon-course/designer_values.h"
 #include "tools/aerilon-course/source_reader.h"
 #include "tools/aerilon-course/source_scan.h"
@@ -45,12 +45,12 @@ std::string Told(const std::string& text, CourseDocument* document = nullptr) {
 TEST(CourseSource, TheBuilderSourceReadsInTheFilesUnits) {
   CourseDocument doc;
   ASSERT_TRUE(Errors(Source(), &doc).empty());
-  const course_source::Leg& leg = doc.course.legs.at(0);
+  const course_model::Leg& leg = doc.course.legs.at(0);
   EXPECT_EQ(leg.start.alt_centre, 305) << "1000 ft";
   EXPECT_EQ(leg.start.speed_min, 60 * 128);
   EXPECT_EQ(leg.start.heading, 49152);
   EXPECT_EQ(leg.start.box.lat_max - leg.start.box.lat_min, 2 * 300) << "a latitude unit is ~1 m";
-  auto landing = std::get<course_source::Landing>(leg.records.at(0));
+  auto landing = std::get<course_model::Landing>(leg.records.at(0));
   EXPECT_EQ(landing.alt, 44) << "the ground of the place the box is centred on";
   EXPECT_EQ(doc.legs.at(0).records.at(0).line, 14);
 }
@@ -185,20 +185,20 @@ TEST(CourseSource, ReadsEveryFormOfBoxesBonusObjectsTextsAndEntries) {
       "middle = { half_size = 0, half_height = \"0 m\", refuse = { raw = 2 } }\n"
       "inner = { half_size = 0, half_height = 0, refuse = [\"airborne\", \"on_ground\"] }\n";
   ASSERT_TRUE(Errors(Source(extra, top), &doc).empty());
-  const course_source::Course& c = doc.course;
-  auto gate = std::get<course_source::Gate>(c.legs.at(0).records.at(1));
+  const course_model::Course& c = doc.course;
+  auto gate = std::get<course_model::Gate>(c.legs.at(0).records.at(1));
   EXPECT_EQ(gate.box.lat_min, 2930142);
   EXPECT_EQ(gate.box.lat_max, 2930000);
   EXPECT_EQ(gate.box.lon_min, gate.box.lon_max) << "-170 degrees is W170";
   EXPECT_EQ(gate.speed_max, -1);
   EXPECT_EQ(gate.heading, 65536);
-  EXPECT_EQ(gate.warning_text, course_source::Text::Empty()) << "\"\" is an empty text";
+  EXPECT_EQ(gate.warning_text, course_model::Text::Empty()) << "\"\" is an empty text";
   EXPECT_TRUE(gate.warning_voice.IsNone()) << "left out is none";
-  auto track = std::get<course_source::TrackStart>(c.legs.at(0).records.at(2));
+  auto track = std::get<course_model::TrackStart>(c.legs.at(0).records.at(2));
   EXPECT_EQ(track.radial, 16384);
   EXPECT_EQ(track.weight, -3);
   EXPECT_EQ(track.near_zone, 9);
-  const course_source::BonusObject& b = c.bonus_objects.at(0);
+  const course_model::BonusObject& b = c.bonus_objects.at(0);
   EXPECT_EQ(b.flags, 16 | 1 << 6 | 1 << 31);
   EXPECT_EQ(b.outer.half_lat, 100);
   EXPECT_EQ(b.outer.half_lon, 7);
@@ -206,7 +206,7 @@ TEST(CourseSource, ReadsEveryFormOfBoxesBonusObjectsTextsAndEntries) {
   EXPECT_EQ(b.outer.conditions, 1);
   EXPECT_EQ(b.middle.conditions, 2);
   EXPECT_EQ(b.inner.conditions, 4 | 8);
-  using Slot = course_source::EntrySlot;
+  using Slot = course_model::EntrySlot;
   EXPECT_EQ(c.entry_order,
             (std::vector<Slot>{{Slot::kBonusObject, 0}, {Slot::kIgnored, 0}, {Slot::kLeg, 0}}));
   EXPECT_EQ(c.leg_count, 3);

@@ -11,7 +11,7 @@
 
 #include "rally/course/course_check.h"
 #include "rally/course/course_format.h"
-#include "rally/course/course_writer.h"
+#include "course_model/course.h"
 #include "rally/course/score_table.h"
 #include "rally/course/scramble.h"
 #include "rally/host/little_endian.h"
@@ -42,16 +42,16 @@ inline CourseProblem Problem(const Bytes& image) {
 }
 
 // One leg holding a start gate and its LegEnd only; no texts, no quiz.
-inline course_source::Course BareCourse() {
-  course_source::Course c;
+inline course_model::Course BareCourse() {
+  course_model::Course c;
   c.first_title = "Bare";
-  c.legs.push_back(course_source::Leg{{{1, 2, 3, 4}, 300, 100, 0, 99999, 65536}, {}, {1, 2, 3}});
+  c.legs.push_back(course_model::Leg{{{1, 2, 3, 4}, 300, 100, 0, 99999, 65536}, {}, {1, 2, 3}});
   return c;
 }
 
 // A course with every kind of record, text, slot and a quiz question.
-inline course_source::Course FullCourse() {
-  using namespace course_source;
+inline course_model::Course FullCourse() {
+  using namespace course_model;
   Course c;
   c.first_title = "Primo";
   c.second_title = "Secondo";

@@ -1,5 +1,5 @@
-#include "rally/course/course_writer.h"
-#include "rally/course/compiled_sample_course.h"
+#include "course_model/course_writer.h"
+#include "examples/compiled_sample_course.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,7 @@ namespace {
 
 using namespace course;
 using namespace course_test;
-namespace src = course_source;
+namespace src = course_model;
 
 // Expects each {field, value} of the record at `at`.
 void ExpectFields(const Bytes& image, uint32_t at,

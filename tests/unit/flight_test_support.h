@@ -12,7 +12,7 @@
 
 #include "course_test_support.h"
 #include "module_test_support.h"
-#include "rally/course/course_writer.h"
+#include "course_model/course_writer.h"
 #include "rally/module/lifecycle.h"
 #include "rally/race/race_commands.h"
 #include "rally/state/module.h"
@@ -25,7 +25,7 @@
 // angle.
 namespace flight {
 
-using namespace course_source;
+using namespace course_model;
 
 // Near the island's first airfield.
 constexpr int32_t kLat = 0x002CB9F3;
@@ -98,10 +98,10 @@ inline Course CourseOf(std::vector<Leg> legs, std::vector<BonusObject> objects =
 // from every object.
 class Flight : public ModuleOnSim {
  protected:
-  void Fly(const course_source::Course& course) { FlyImage(LayOutCourse(course)); }
+  void Fly(const course_model::Course& course) { FlyImage(LayOutCourse(course)); }
   // For what the course writer refuses to write: the laid-out image is
   // changed before it is scrambled.
-  void FlyPatched(const course_source::Course& course,
+  void FlyPatched(const course_model::Course& course,
                   const std::function<void(course_test::Bytes&)>& patch) {
     course_test::Bytes image = LayOutCourse(course);
     patch(image);

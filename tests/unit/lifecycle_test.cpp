@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "module_test_support.h"
-#include "rally/course/compiled_sample_course.h"
-#include "rally/course/course_writer.h"
+#include "examples/compiled_sample_course.h"
+#include "course_model/course_writer.h"
 #include "rally/module/entry_points.h"
 #include "rally/state/random_generator.h"
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "rally/course/compiled_sample_course.h"
-#include "rally/course/course_writer.h"
+#include "examples/compiled_sample_course.h"
+#include "course_model/course_writer.h"
 #include "rally/course/score_table.h"
 #include "rally/course/scramble.h"
 #include "rally/host/platform.h"

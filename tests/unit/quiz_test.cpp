@@ -6,7 +6,7 @@
 #include <deque>
 
 #include "module_test_support.h"
-#include "rally/course/course_writer.h"
+#include "course_model/course_writer.h"
 #include "rally/module/course_loader.h"
 #include "rally/state/random_generator.h"
 #include "rally/ui/quiz_choice.h"
@@ -34,10 +34,10 @@ int32_t DrawForRow(int32_t k) {
   return (k * 32767 + 5) / 6;
 }
 
-course_source::Course QuizCourse(int questions) {
-  course_source::Course c;
+course_model::Course QuizCourse(int questions) {
+  course_model::Course c;
   c.first_title = "Quiz";
-  c.legs.push_back(course_source::Leg{{{1, 2, 3, 4}, 300, 100, 0, 99999, 65536}, {}, {1, 2, 3}});
+  c.legs.push_back(course_model::Leg{{{1, 2, 3, 4}, 300, 100, 0, 99999, 65536}, {}, {1, 2, 3}});
   for (int k = 0; k < questions; ++k) {
     std::string n = std::to_string(k);
     c.questions.push_back(
@@ -48,7 +48,7 @@ course_source::Course QuizCourse(int questions) {
 
 class QuizCommand : public ModuleOnSim {
  protected:
-  void Load(const course_source::Course& course) {
+  void Load(const course_model::Course& course) {
     ASSERT_TRUE(WriteCourseFile(folder_.File("Rally.DAT"), course));
     ASSERT_TRUE(LoadCourse(m()));
     m().race.state = kLegRunning;
@@ -222,7 +222,7 @@ TEST_F(QuizCommand, ACourseWithoutQuestionsOpensNoDialog) {
 }
 
 TEST_F(QuizCommand, AnAnswerLeftOutOfTheCourseShowsAsEmpty) {
-  course_source::Course c = QuizCourse(1);
+  course_model::Course c = QuizCourse(1);
   c.questions[0].third = "";
   Load(c);
   m().random = GeneratorDrawing(0, 1);  // row 0: answers in course order

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "rally/course/compiled_sample_course.h"
+#include "examples/compiled_sample_course.h"
 #include "rally/course/score_table.h"
 #include "rally/module/entry_points.h"
 #include "rally/module/lifecycle.h"

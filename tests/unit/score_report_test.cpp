@@ -14,14 +14,14 @@ using namespace score;
 
 // Two legs, three questions (one with a Latin-1 letter), a bonus object
 // on take-counter slot 4, a second title with control characters.
-course_source::Course TwoLegCourse() {
-  course_source::Course c = BareCourse();
+course_model::Course TwoLegCourse() {
+  course_model::Course c = BareCourse();
   c.second_title = "\x1B[31mRosso\x92";
   c.legs.push_back(c.legs[0]);
   c.questions = {{"Qual \xE8 la rotta?", "Nord", "Sud", "Est", 10},
                  {"Quota?", "300", "400", "500", 10},
                  {"Vento?", "Calmo", "Forte", "Raffiche", 10}};
-  course_source::BonusObject balloon{};
+  course_model::BonusObject balloon{};
   balloon.counter_slot = 4;
   balloon.max_takes = 2;
   c.bonus_objects = {balloon};
@@ -190,7 +190,7 @@ std::vector<std::string> LinesOf(const std::string& text) {
 }
 
 TEST(ScoreReportTest, TellsEachScoreStateInWords) {
-  const course_source::Course course = TwoLegCourse();
+  const course_model::Course course = TwoLegCourse();
   for (const Case& c : kCases) {
     std::string report = DescribeScoreFile(c.file, c.with_course ? &course : nullptr);
     std::vector<std::string> lines = LinesOf(report);

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "module_test_support.h"
-#include "rally/course/course_writer.h"
+#include "course_model/course_writer.h"
 #include "rally/module/course_loader.h"
 #include "rally/ui/score_summary.h"
 #include "rally/ui/verification_key.h"
@@ -17,12 +17,12 @@ namespace {
 
 using namespace score_summary;
 
-course_source::Course CourseWithLegs(int legs) {
-  course_source::Course c;
+course_model::Course CourseWithLegs(int legs) {
+  course_model::Course c;
   c.first_title = "Rally dell'Isola";
   c.second_title = "Edizione 1998";
   for (int i = 0; i < legs; ++i) {
-    c.legs.push_back(course_source::Leg{{{1, 2, 3, 4}, 300, 100, 0, 99999, 65536}, {}, {1, 2, 3}});
+    c.legs.push_back(course_model::Leg{{{1, 2, 3, 4}, 300, 100, 0, 99999, 65536}, {}, {1, 2, 3}});
   }
   return c;
 }
@@ -31,7 +31,7 @@ constexpr uint32_t kNow = 946684800u;
 
 class ScoreSummary : public ModuleOnSim {
  protected:
-  void Load(const course_source::Course& course) {
+  void Load(const course_model::Course& course) {
     ASSERT_TRUE(WriteCourseFile(folder_.File("Rally.DAT"), course));
     ASSERT_TRUE(LoadCourse(m()));
     m().platform.calendar_time = [](void*) { return kNow; };
@@ -139,7 +139,7 @@ TEST_F(ScoreSummary, TenLegsShowEightLinesButTheTotalCountsAllTen) {
 }
 
 TEST_F(ScoreSummary, ACourseWithoutLegsOrTitlesShowsOnlyThePoints) {
-  course_source::Course c = CourseWithLegs(0);
+  course_model::Course c = CourseWithLegs(0);
   c.first_title = "";
   c.second_title = "";
   Load(c);

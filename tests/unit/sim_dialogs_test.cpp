@@ -7,18 +7,18 @@
 
 #include "module_test_support.h"
 #include "rally/commands/quiz.h"
-#include "rally/course/course_writer.h"
+#include "course_model/course_writer.h"
 #include "rally/module/course_loader.h"
 #include "rally/ui/quiz_question.h"
 #include "rally/ui/score_summary.h"
 
 namespace {
 
-course_source::Course OneQuestionCourse() {
-  course_source::Course c;
+course_model::Course OneQuestionCourse() {
+  course_model::Course c;
   c.first_title = "Primo";
   c.second_title = "Secondo";
-  c.legs.push_back(course_source::Leg{{{1, 2, 3, 4}, 300, 100, 0, 99999, 65536}, {}, {1, 2, 3}});
+  c.legs.push_back(course_model::Leg{{{1, 2, 3, 4}, 300, 100, 0, 99999, 65536}, {}, {1, 2, 3}});
   c.questions.push_back({"Quanti piedi in un metro?", "3,28", "2,54", "1,85", 25});
   return c;
 }

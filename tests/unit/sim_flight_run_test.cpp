@@ -21,7 +21,7 @@ class SimRun : public ::testing::Test {
   void SetUp() override { WriteCourse(SampleCourse()); }
   void TearDown() override { ResetLoadedModule(); }
 
-  void WriteCourse(const course_source::Course& course) {
+  void WriteCourse(const course_model::Course& course) {
     ASSERT_TRUE(WriteCourseFile(folder_.File("Rally.DAT").string(), course));
   }
 

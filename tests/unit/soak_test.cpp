@@ -28,7 +28,7 @@ struct SoakedModule {
   std::unique_ptr<SoakModuleRun> run = std::make_unique<SoakModuleRun>();
   bool running = false;
 
-  SoakedModule(const course_source::Course& course, uint32_t seed) : random(seed) {
+  SoakedModule(const course_model::Course& course, uint32_t seed) : random(seed) {
     EXPECT_TRUE(WriteCourseFile(folder.File("Rally.DAT").string(), course));
     std::optional<SoakViolation> v =
         StartSoakModule(*run, folder.root.string(), seed, random, counts);
@@ -232,7 +232,7 @@ TEST(SoakGeometry, AgreesWithTheHostsDistanceAndBearing) {
 // One object near the island's first airfield, east of a start box; the
 // pilot alone flies (no disturbances) until the race says it was met.
 namespace pilot_case {
-using namespace course_source;
+using namespace course_model;
 namespace geo = soak_geometry;
 constexpr int32_t kLat = 0x002CB9F3;
 constexpr int32_t kLon = 0x79457C16;

@@ -1,10 +1,10 @@
 #include "balloon_course_win32.h"
 
-#include "rally/course/compiled_sample_course.h"
+#include "examples/compiled_sample_course.h"
 #include "rally/host/host_interface.h"
 #include "rally_dll_run_win32.h"
 
-using namespace course_source;
+using namespace course_model;
 
 namespace {
 

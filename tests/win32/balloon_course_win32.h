@@ -2,13 +2,13 @@
 
 #include <cstdint>
 
-#include "rally/course/course_writer.h"
+#include "course_model/course.h"
 #include "sim/sim_host.h"
 
 // The sample course with one balloon worth 50 points, armed in condition 0
 // whatever the aircraft does: flying into it awards the points, shows the
 // award and writes the score file.
-course_source::Course BalloonCourse();
+course_model::Course BalloonCourse();
 
 // The aircraft `metres_north` of the balloon's centre, at its altitude.
 void PlaceAircraft(SimHost& host, int32_t metres_north);

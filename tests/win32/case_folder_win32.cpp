@@ -7,9 +7,9 @@
 #include <fstream>
 #include <stdexcept>
 
-#include "rally/course/compiled_sample_course.h"
+#include "examples/compiled_sample_course.h"
 #include "rally/course/course_check.h"
-#include "rally/course/course_writer.h"
+#include "course_model/course.h"
 #include "rally/course/score_table.h"
 #include "rally/course/scramble.h"
 #include "rally/host/little_endian.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "rally/course/compiled_sample_course.h"
+#include "examples/compiled_sample_course.h"
 
 // The relative paths RALLY.DLL opens, from the simulator's folder.
 constexpr char kCoursePath[] = "ADV\\RALLY\\Rally.DAT";

@@ -7,7 +7,7 @@
 
 #include "call_expectations_win32.h"
 #include "dll_cases_win32.h"
-#include "rally/course/compiled_sample_course.h"
+#include "examples/compiled_sample_course.h"
 #include "rally/host/host_interface.h"
 #include "rally_dll_run_win32.h"
 #include "sim/sim_sound_files.h"
@@ -15,7 +15,7 @@
 namespace {
 
 // The sample course's balloon, as the installed course holds it.
-void PlaceNearTheBalloon(SimHost& host, const course_source::BonusObject& balloon, int32_t north) {
+void PlaceNearTheBalloon(SimHost& host, const course_model::BonusObject& balloon, int32_t north) {
   SetSimAircraftLatitude(host.state, FromUpperWord(balloon.lat + north));
   SetSimAircraftLongitude(host.state, FromUpperWord(balloon.lon));
   SetSimAircraftAltitude(host.state, FromUpperWord(balloon.alt));
@@ -37,7 +37,7 @@ void CheckInstalledFolder(CheckReport& r, const std::string& folder) {
     run.host.sound_exists = [folder](const std::string& name) {
       return SimSoundFileExists(folder, name);
     };
-    course_source::BonusObject balloon = SampleCourse().bonus_objects.at(0);
+    course_model::BonusObject balloon = SampleCourse().bonus_objects.at(0);
     PlaceNearTheBalloon(run.host, balloon, 5000);
     SetSimAircraftSpeed(run.host.state, 100 * 128);
     if (r.Expect(run.Init() == 1, p + "ModuleInit returns 1 with the installed course",

@@ -6,7 +6,7 @@
 #include "call_expectations_win32.h"
 #include "case_folder_win32.h"
 #include "dll_cases_win32.h"
-#include "rally/course/course_writer.h"
+#include "course_model/course_writer.h"
 #include "rally/host/host_interface.h"
 #include "rally_dll_run_win32.h"
 

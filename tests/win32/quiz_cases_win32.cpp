@@ -8,13 +8,13 @@
 #include "dll_import_recorder_win32.h"
 #include "host_window_win32.h"
 #include "merged_run_win32.h"
-#include "rally/course/course_writer.h"
+#include "course_model/course_writer.h"
 #include "rally/host/host_interface.h"
 #include "screenshot_win32.h"
 
 namespace {
 
-using namespace course_source;
+using namespace course_model;
 
 constexpr int32_t kCentreLat = 0x002CB9F3;
 constexpr int32_t kCentreLon = 0x79457C16;

@@ -12,8 +12,8 @@
 #include "host_window_win32.h"
 #include "merged_run_win32.h"
 #include "product_code_registry_win32.h"
-#include "rally/course/compiled_sample_course.h"
-#include "rally/course/course_writer.h"
+#include "examples/compiled_sample_course.h"
+#include "course_model/course.h"
 #include "rally/course/score_table.h"
 #include "rally/ui/verification_key.h"
 #include "screenshot_win32.h"
@@ -108,7 +108,7 @@ std::string HowItClosed(const Opening& o) {
 
 void CheckTheLines(CheckReport& r, const std::string& p, const SummaryView& v, uint32_t from,
                    uint32_t to) {
-  course_source::Course course = SampleCourse();
+  course_model::Course course = SampleCourse();
   r.Expect(v.caption == "Aerilon - Punteggio" && v.lines.at(1000) == course.first_title &&
                v.lines.at(1001) == course.second_title && v.lines.at(1002).empty(),
            p + "caption, the two titles, and no leg status before any leg",

@@ -1,6 +1,6 @@
 #include <iostream>
 
-#include "rally/course/course_writer.h"
+#include "course_model/course_writer.h"
 #include "tools/aerilon-course/commands.h"
 #include "tools/aerilon-course/course_document.h"
 #include "tools/aerilon-course/course_lint.h"

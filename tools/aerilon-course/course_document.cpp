@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "rally/course/course_format.h"
-#include "rally/course/course_reader.h"
+#include "course_model/course_reader.h"
 #include "rally/course/scramble.h"
 #include "tools/aerilon-course/source_reader.h"
 #include "tools/common/input_file.h"
@@ -33,10 +33,10 @@ Diagnostic FileError(const std::string& path, const std::string& message) {
 
 }  // namespace
 
-std::string LegRecordKind(const course_source::LegRecord& record) {
+std::string LegRecordKind(const course_model::LegRecord& record) {
   static const char* const kKinds[] = {"message",     "gate",      "waypoint",    "landing",
                                        "track_start", "track_end", "collectible", "quiz_timer"};
-  static_assert(sizeof kKinds / sizeof kKinds[0] == std::variant_size_v<course_source::LegRecord>);
+  static_assert(sizeof kKinds / sizeof kKinds[0] == std::variant_size_v<course_model::LegRecord>);
   return kKinds[record.index()];
 }
 

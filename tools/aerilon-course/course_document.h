@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "rally/course/course_writer.h"
+#include "course_model/course.h"
 #include "tools/aerilon-course/diagnostics.h"
 
 // Where an object was written in a course source; line 0 for a course read
@@ -34,7 +34,7 @@ struct NamedPlace {
 struct CourseDocument {
   std::string file;  // the path it was read from, for messages
   bool from_source = false;
-  course_source::Course course;
+  course_model::Course course;
   SourceSpot header;
   std::vector<LegSpots> legs;             // one per course.legs
   std::vector<SourceSpot> bonus_objects;  // one per course.bonus_objects
@@ -44,7 +44,7 @@ struct CourseDocument {
 
 // The designer's name of an object, for messages: "leg 2, record 3 (gate)",
 // "leg 1, start box", "bonus object 1", "quiz question 4".
-std::string LegRecordKind(const course_source::LegRecord& record);
+std::string LegRecordKind(const course_model::LegRecord& record);
 
 // True when the bytes unscramble to the course file's "VESK RALLY".
 bool IsCourseFile(std::vector<uint8_t> bytes);

@@ -6,8 +6,8 @@
 #include "rally/course/course_format.h"
 #include "tools/aerilon-course/course_lint_rules.h"
 
-using course_source::Course;
-using course_source::EntrySlot;
+using course_model::Course;
+using course_model::EntrySlot;
 
 namespace {
 
@@ -114,7 +114,7 @@ void CheckQuiz(LintReport& report) {
   bool any_timer = false;
   for (size_t leg = 0; leg < c.legs.size(); ++leg) {
     for (size_t r = 0; r < c.legs[leg].records.size(); ++r) {
-      if (!std::holds_alternative<course_source::QuizTimer>(c.legs[leg].records[r])) continue;
+      if (!std::holds_alternative<course_model::QuizTimer>(c.legs[leg].records[r])) continue;
       any_timer = true;
       if (c.questions.empty()) {
         report.Warning(RecordOf(leg, r), "the course has no quiz questions, so none is asked");
@@ -128,8 +128,8 @@ void CheckQuiz(LintReport& report) {
   }
   const char* const kTexts[] = {"question", "correct answer", "second answer", "third answer"};
   for (size_t i = 0; i < c.questions.size(); ++i) {
-    const course_source::QuizQuestion& q = c.questions[i];
-    const course_source::Text* texts[] = {&q.question, &q.correct, &q.second, &q.third};
+    const course_model::QuizQuestion& q = c.questions[i];
+    const course_model::Text* texts[] = {&q.question, &q.correct, &q.second, &q.third};
     for (int t = 0; t < 4; ++t) {
       if (texts[t]->IsNone() || texts[t]->Bytes().empty()) {
         report.Warning(QuestionOf(i), std::string("its ") + kTexts[t] +

@@ -10,7 +10,7 @@
 #include "rally/course/course_format.h"
 #include "tools/aerilon-course/course_lint_rules.h"
 
-using namespace course_source;
+using namespace course_model;
 
 namespace {
 

@@ -34,7 +34,7 @@ class LintReport {
   explicit LintReport(const CourseDocument& document) : document_(document) {}
 
   const CourseDocument& document() const { return document_; }
-  const course_source::Course& course() const { return document_.course; }
+  const course_model::Course& course() const { return document_.course; }
 
   void Error(const LintObject& object, const std::string& message);
   void Warning(const LintObject& object, const std::string& message);

@@ -6,7 +6,7 @@
 #include "tools/aerilon-course/course_lint_rules.h"
 #include "tools/aerilon-course/designer_units.h"
 
-using namespace course_source;
+using namespace course_model;
 
 namespace {
 

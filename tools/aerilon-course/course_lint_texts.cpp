@@ -11,7 +11,7 @@
 #include "sim/sim_sound_files.h"
 #include "tools/aerilon-course/course_lint_rules.h"
 
-using namespace course_source;
+using namespace course_model;
 
 namespace {
 

@@ -17,7 +17,7 @@
 #include "tools/aerilon-course/map_view.h"
 #include "tools/common/output_file.h"
 
-namespace src = course_source;
+namespace src = course_model;
 namespace du = designer_units;
 
 namespace {

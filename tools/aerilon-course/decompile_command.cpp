@@ -1,6 +1,6 @@
 #include <iostream>
 
-#include "rally/course/course_reader.h"
+#include "course_model/course_reader.h"
 #include "tools/aerilon-course/commands.h"
 #include "tools/aerilon-course/source_writer.h"
 #include "tools/common/input_file.h"
@@ -18,7 +18,7 @@ void AddDecompileCommand(CLI::App& app, int* exit_status) {
       *exit_status = 1;
       return;
     }
-    course_source::Course course;
+    course_model::Course course;
     const char* problem = nullptr;
     if (!ReadCourseFileBytes(bytes, &course, &problem)) {
       std::cerr << path << ": error: the module refuses this course file: " << problem << "\n";

@@ -10,7 +10,7 @@
 #include "tools/aerilon-course/designer_units.h"
 #include "tools/aerilon-course/map_objects.h"
 
-namespace src = course_source;
+namespace src = course_model;
 namespace du = designer_units;
 
 namespace {

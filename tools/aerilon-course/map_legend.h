@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "rally/course/course_writer.h"
+#include "course_model/course.h"
 #include "tools/aerilon-course/map_paint.h"
 #include "tools/aerilon-course/map_view.h"
 
@@ -15,7 +15,7 @@
 // the view is, so that the view can keep clear of it.
 class MapLegend {
  public:
-  MapLegend(cairo_t* cr, const course_source::Course& course, bool with_flight);
+  MapLegend(cairo_t* cr, const course_model::Course& course, bool with_flight);
 
   Rect Area() const { return area_; }
   // The course's titles as the legend shows them.

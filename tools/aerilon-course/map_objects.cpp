@@ -8,7 +8,7 @@
 #include "tools/aerilon-course/course_map.h"
 #include "tools/aerilon-course/designer_units.h"
 
-namespace src = course_source;
+namespace src = course_model;
 namespace du = designer_units;
 
 namespace {

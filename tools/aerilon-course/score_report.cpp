@@ -12,7 +12,7 @@
 #include "rally/ui/score_summary_lines.h"
 #include "tools/aerilon-course/memory_file_platform.h"
 
-using course_source::Course;
+using course_model::Course;
 
 namespace {
 

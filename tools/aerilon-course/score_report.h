@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "rally/course/course_writer.h"
+#include "course_model/course.h"
 
 // The pilot's score file in words: the best result of each leg with its
 // components, the percentage, the bonus points, the overall result, the
@@ -12,4 +12,4 @@
 // hidden word so far. With the course, legs and questions are those of the
 // course (its leg count, its question texts); without it, every record.
 std::string DescribeScoreFile(const std::vector<uint8_t>& file_bytes,
-                              const course_source::Course* course);
+                              const course_model::Course* course);

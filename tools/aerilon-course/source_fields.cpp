@@ -202,7 +202,7 @@ std::optional<std::string> Fields::String(const char* key, bool required) {
   return node->as_string()->get();
 }
 
-course_source::Text Fields::Text(const char* key) {
+course_model::Text Fields::Text(const char* key) {
   const toml::node* node = Take(key);
   if (node == nullptr) return {};
   if (!node->is_string()) {
@@ -225,12 +225,12 @@ course_source::Text Fields::Text(const char* key) {
     Error(*node, std::string(key) + ": a text cannot hold a NUL character, which would end it");
     return {};
   }
-  if (converted.bytes.empty()) return course_source::Text::Empty();
+  if (converted.bytes.empty()) return course_model::Text::Empty();
   return converted.bytes;
 }
 
 std::string Fields::Latin1(const char* key) {
-  course_source::Text text = Text(key);
+  course_model::Text text = Text(key);
   return text.Bytes();
 }
 

@@ -8,7 +8,7 @@
 
 #include <toml++/toml.h>
 
-#include "rally/course/course_writer.h"
+#include "course_model/course.h"
 #include "tools/aerilon-course/course_document.h"
 #include "tools/aerilon-course/designer_values.h"
 #include "tools/aerilon-course/diagnostics.h"
@@ -58,7 +58,7 @@ class Fields {
   std::optional<bool> Flag(const char* key);
   std::optional<std::string> String(const char* key, bool required);
   // A text: left out is none; "" is an empty text; UTF-8 turned into Latin-1.
-  course_source::Text Text(const char* key);
+  course_model::Text Text(const char* key);
   // Latin-1 bytes of a required-ish text such as a title; "" when left out.
   std::string Latin1(const char* key);
   const toml::table* Table(const char* key, bool required);

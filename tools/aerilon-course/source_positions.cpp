@@ -194,7 +194,7 @@ std::optional<std::pair<int32_t, int32_t>> PlaceBook::HalfSizes(Fields& fields, 
   return std::make_pair(*halves[0], *halves[1]);
 }
 
-std::optional<course_source::Box> PlaceBook::Box(Fields& fields, SourcePoint* centre) {
+std::optional<course_model::Box> PlaceBook::Box(Fields& fields, SourcePoint* centre) {
   bool edges = fields.Has("lat_min") || fields.Has("lat_max") || fields.Has("lon_min") ||
                fields.Has("lon_max");
   if (edges) {
@@ -212,7 +212,7 @@ std::optional<course_source::Box> PlaceBook::Box(Fields& fields, SourcePoint* ce
     if (!lat_min || !lat_max || !lon_min || !lon_max) return std::nullopt;
     *centre = SourcePoint{static_cast<int32_t>((int64_t{*lat_min} + *lat_max) / 2),
                           static_cast<int32_t>((int64_t{*lon_min} + *lon_max) / 2), nullptr};
-    return course_source::Box{*lat_min, *lat_max, *lon_min, *lon_max};
+    return course_model::Box{*lat_min, *lat_max, *lon_min, *lon_max};
   }
   std::optional<SourcePoint> point = Point(fields);
   if (!point) {
@@ -233,6 +233,6 @@ std::optional<course_source::Box> PlaceBook::Box(Fields& fields, SourcePoint* ce
   auto lon = [&](int64_t delta) {
     return static_cast<int32_t>(static_cast<uint32_t>(point->lon) + static_cast<uint32_t>(delta));
   };
-  return course_source::Box{static_cast<int32_t>(south), static_cast<int32_t>(north),
+  return course_model::Box{static_cast<int32_t>(south), static_cast<int32_t>(north),
                             lon(-half->second), lon(half->second)};
 }

@@ -6,7 +6,7 @@
 #include <set>
 #include <string>
 
-#include "rally/course/course_writer.h"
+#include "course_model/course.h"
 #include "tools/aerilon-course/course_document.h"
 #include "tools/aerilon-course/source_fields.h"
 
@@ -33,7 +33,7 @@ class PlaceBook {
   // A box from its four edges (lat_min, lat_max, lon_min, lon_max), or
   // from a centre point and a size: one distance (a square) or
   // [north-south, east-west].
-  std::optional<course_source::Box> Box(Fields& fields, SourcePoint* centre);
+  std::optional<course_model::Box> Box(Fields& fields, SourcePoint* centre);
   // Half-sizes in the file's units (latitude, longitude) at a latitude,
   // from one distance or [north-south, east-west]: whole sizes, or
   // half-sizes that may also be { raw = N }.

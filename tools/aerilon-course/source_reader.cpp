@@ -12,7 +12,7 @@
 #include "tools/aerilon-course/source_scan.h"
 #include "tools/aerilon-course/source_syntax.h"
 
-using namespace course_source;
+using namespace course_model;
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "tools/aerilon-course/designer_units.h"
 #include "tools/aerilon-course/designer_values.h"
 
-using namespace course_source;
+using namespace course_model;
 
 namespace {
 
@@ -55,7 +55,7 @@ class SourceText {
     Key(key, DesignerToml(dimension, units));
   }
   void Int(const char* key, int32_t value) { Key(key, std::to_string(value)); }
-  void Text(const char* key, const course_source::Text& text) {
+  void Text(const char* key, const course_model::Text& text) {
     if (!text.IsNone()) Key(key, Quoted(text.Bytes()));
   }
   std::string Take() { return out_.str(); }
@@ -86,8 +86,8 @@ void WritePoint(SourceText& s, int32_t lat, int32_t lon) {
   s.Value("lon", Dimension::kLongitude, lon);
 }
 
-void WriteWarning(SourceText& s, const course_source::Text& text,
-                  const course_source::Text& voice) {
+void WriteWarning(SourceText& s, const course_model::Text& text,
+                  const course_model::Text& voice) {
   s.Text("warning", text);
   s.Text("warning_voice", voice);
 }

@@ -12,7 +12,7 @@
 #include "flight_script.h"
 #include "human_transcript.h"
 #include "rally/course/course_check.h"
-#include "rally/course/course_writer.h"
+#include "course_model/course.h"
 #include "rally/course/scramble.h"
 #include "run_loop.h"
 #include "sample_flight.h"

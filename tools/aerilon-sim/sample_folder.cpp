@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "rally/course/compiled_sample_course.h"
+#include "examples/compiled_sample_course.h"
 
 namespace fs = std::filesystem;
 

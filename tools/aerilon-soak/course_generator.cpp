@@ -6,7 +6,7 @@
 
 namespace {
 
-using namespace course_source;
+using namespace course_model;
 namespace geo = soak_geometry;
 
 constexpr int32_t kKnots = 128;  // speed units per knot
@@ -159,7 +159,7 @@ QuizQuestion MakeQuestion(SoakRandom& r, int32_t i) {
 
 }  // namespace
 
-course_source::Course GenerateCourse(SoakRandom& r) {
+course_model::Course GenerateCourse(SoakRandom& r) {
   double lat_degrees = r.Real(-55.0, 55.0);
   double lon_degrees = r.Real(10.0, 170.0) * (r.OneIn(2) ? 1 : -1);
   Base base{geo::LatitudeUnits(lat_degrees), geo::LongitudeUnits(lon_degrees)};

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "rally/course/course_writer.h"
+#include "course_model/course.h"
 #include "soak_random.h"
 
 // Random but valid courses in the writer's model: legs of gates,
@@ -9,4 +9,4 @@
 // random base point, so that a flight steered at them reaches them. The
 // base keeps clear of the poles and of the longitudes where the 32-bit
 // words wrap (0 and 180 degrees), which no real course straddles.
-course_source::Course GenerateCourse(SoakRandom& random);
+course_model::Course GenerateCourse(SoakRandom& random);

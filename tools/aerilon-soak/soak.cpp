@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "course_generator.h"
-#include "rally/course/compiled_sample_course.h"
+#include "examples/compiled_sample_course.h"
 #include "rally/course/course_check.h"
 
 namespace fs = std::filesystem;
@@ -28,7 +28,7 @@ fs::path ScoreFile(const SoakCourse& c) {
 }
 
 std::optional<SoakViolation> WriteCourseFolder(const SoakCourse& c,
-                                               const course_source::Course& course) {
+                                               const course_model::Course& course) {
   std::vector<uint8_t> image = LayOutCourse(course);
   CourseCheck check = CheckCourseImage(image.data(), static_cast<uint32_t>(image.size()));
   if (check.problem != CourseProblem::kNone) {

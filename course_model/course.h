@@ -7,11 +7,9 @@
 #include <variant>
 #include <vector>
 
-// A course as a designer thinks of it, and the writer that lays it out in
-// the course file's format and scrambles it. Texts are Windows Latin-1
-// bytes; an empty text is written as offset 0 (none). Reserved fields and
-// header bytes 11 to 15 are written as 0.
-namespace course_source {
+// A course as a designer thinks of it: the plain structs the course tools
+// read, write, check and draw. Texts are Windows Latin-1 bytes.
+namespace course_model {
 
 // A text or voice reference: none (offset 0) or Latin-1 bytes. Made from a
 // string, an empty one is none; Text::Empty() is the rare text that is
@@ -126,12 +124,4 @@ struct Course {
 // The entry table's order: entry_order, or the legs then the bonus objects.
 std::vector<EntrySlot> EntryOrder(const Course& course);
 
-}  // namespace course_source
-
-// The plain (unscrambled) image: header, entry table, leg streams, bonus
-// objects, quiz table, then the texts, each distinct text stored once.
-std::vector<uint8_t> LayOutCourse(const course_source::Course& course);
-// The bytes of a course file: the laid-out image, scrambled.
-std::vector<uint8_t> EncodeCourseFile(const course_source::Course& course);
-// Writes the course file; false when the file cannot be written.
-bool WriteCourseFile(const std::string& path, const course_source::Course& course);
+}  // namespace course_model

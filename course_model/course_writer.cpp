@@ -1,4 +1,4 @@
-#include "rally/course/course_writer.h"
+#include "course_model/course_writer.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -11,7 +11,7 @@
 #include "rally/host/little_endian.h"
 
 using namespace course;
-using namespace course_source;
+using namespace course_model;
 
 namespace {
 
@@ -73,7 +73,7 @@ class ImageBuilder {
   }
 
   // The field at `at` will hold the offset of `text`; none stays 0.
-  void Text(uint32_t at, const course_source::Text& text, const std::string& where,
+  void Text(uint32_t at, const course_model::Text& text, const std::string& where,
             const char* field) {
     if (text.IsNone()) return;
     if (text.Bytes().find('\0') != std::string::npos) {
@@ -305,16 +305,6 @@ void PutHeader(ImageBuilder& out, const Course& course, uint32_t entries) {
 }
 
 }  // namespace
-
-std::vector<EntrySlot> course_source::EntryOrder(const Course& course) {
-  if (!course.entry_order.empty()) return course.entry_order;
-  std::vector<EntrySlot> order;
-  for (size_t i = 0; i < course.legs.size(); ++i) order.push_back({EntrySlot::kLeg, i});
-  for (size_t i = 0; i < course.bonus_objects.size(); ++i) {
-    order.push_back({EntrySlot::kBonusObject, i});
-  }
-  return order;
-}
 
 std::vector<uint8_t> LayOutCourse(const Course& course) {
   CheckCounts(course);

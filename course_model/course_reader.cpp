@@ -1,4 +1,4 @@
-#include "rally/course/course_reader.h"
+#include "course_model/course_reader.h"
 
 #include <algorithm>
 #include <cstring>
@@ -10,7 +10,7 @@
 #include "rally/host/little_endian.h"
 
 using namespace course;
-using namespace course_source;
+using namespace course_model;
 
 namespace {
 
@@ -21,11 +21,11 @@ struct ImageReader {
   int32_t Int(uint32_t at) const { return load_i32le(image + at); }
 
   // The checked image guarantees a NUL before the end of the block.
-  course_source::Text TextAt(uint32_t field) const {
+  course_model::Text TextAt(uint32_t field) const {
     int32_t offset = Int(field);
     if (offset == 0) return {};
     const char* text = reinterpret_cast<const char*>(image + offset);
-    if (*text == '\0') return course_source::Text::Empty();
+    if (*text == '\0') return course_model::Text::Empty();
     return std::string(text);
   }
 

@@ -2,9 +2,10 @@
 
 #include <cstdint>
 
-// Records on disk and in the simulator's state block are read and written
-// byte by byte, so the code behaves the same on a 64-bit Linux host and in
-// the 32-bit DLL, whatever the alignment.
+// Records on disk (course, score, scenery library and scenery files) and
+// in the simulator's state block are read and written byte by byte in
+// little-endian order, so the code behaves the same on a 64-bit Linux host
+// and in the 32-bit DLLs, whatever the alignment.
 
 inline uint8_t load_u8(const uint8_t* p) {
   return p[0];

@@ -4,10 +4,10 @@
 #include <cstring>
 #include <utility>
 
+#include "common/little_endian.h"
 #include "rally/course/course_check.h"
 #include "rally/course/course_format.h"
 #include "rally/course/scramble.h"
-#include "rally/host/little_endian.h"
 
 using namespace course;
 using namespace course_model;

@@ -6,9 +6,9 @@
 #include <stdexcept>
 #include <utility>
 
+#include "common/little_endian.h"
 #include "rally/course/course_format.h"
 #include "rally/course/scramble.h"
-#include "rally/host/little_endian.h"
 
 using namespace course;
 using namespace course_model;

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
+#include "common/little_endian.h"
 #include "rally/course/course_format.h"
-#include "rally/host/little_endian.h"
 
 using namespace course;
 

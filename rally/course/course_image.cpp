@@ -1,7 +1,7 @@
 #include "rally/course/course_image.h"
 
+#include "common/little_endian.h"
 #include "rally/course/course_format.h"
-#include "rally/host/little_endian.h"
 
 // The loader has checked every offset against the block, so the readers
 // below trust what they find.

@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <cstring>
 
+#include "common/little_endian.h"
 #include "rally/course/course_format.h"
 #include "rally/course/scramble.h"
-#include "rally/host/little_endian.h"
 #include "rally/host/platform.h"
 #include "rally/host/read_all.h"
 

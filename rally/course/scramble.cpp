@@ -1,6 +1,6 @@
 #include "rally/course/scramble.h"
 
-#include "rally/host/little_endian.h"
+#include "common/little_endian.h"
 
 namespace {
 uint32_t RotateLeft1(uint32_t v) {

@@ -1,6 +1,6 @@
 #include "rally/host/host_interface.h"
 
-#include "rally/host/little_endian.h"
+#include "common/little_endian.h"
 
 using namespace sim_field;
 

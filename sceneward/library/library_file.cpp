@@ -1,6 +1,6 @@
 #include "sceneward/library/library_file.h"
 
-#include "sceneward/base/byte_order.h"
+#include "common/little_endian.h"
 #include "sceneward/base/status.h"
 #include "sceneward/library/area_list.h"
 

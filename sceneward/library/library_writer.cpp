@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "sceneward/base/byte_order.h"
+#include "common/little_endian.h"
 #include "sceneward/library/area_list.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "common/c_runtime.h"
-#include "sceneward/base/byte_order.h"
+#include "common/little_endian.h"
 #include "sceneward/scenery/scenery_file.h"
 #include "sceneward/scenery/scenery_records.h"
 

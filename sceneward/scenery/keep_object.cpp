@@ -1,6 +1,6 @@
 #include "sceneward/scenery/keep_object.h"
 
-#include "sceneward/base/byte_order.h"
+#include "common/little_endian.h"
 #include "sceneward/scenery/scenery_file.h"
 #include "sceneward/scenery/scenery_records.h"
 

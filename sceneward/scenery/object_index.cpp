@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "sceneward/base/byte_order.h"
+#include "common/little_endian.h"
 #include "sceneward/scenery/rebuild_state.h"
 #include "sceneward/scenery/scenery_file.h"
 #include "sceneward/scenery/scenery_records.h"

@@ -1,6 +1,6 @@
 #include "sceneward/scenery/scenery_filter.h"
 
-#include "sceneward/base/byte_order.h"
+#include "common/little_endian.h"
 #include "sceneward/scenery/object_index.h"
 #include "sceneward/scenery/scenery_file.h"
 

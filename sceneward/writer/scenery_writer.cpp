@@ -1,6 +1,6 @@
 #include "sceneward/writer/scenery_writer.h"
 
-#include "sceneward/base/byte_order.h"
+#include "common/little_endian.h"
 #include "sceneward/scenery/scenery_file.h"
 
 using namespace scenery;

@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "common/little_endian.h"
+#include "course_model/course.h"
 #include "rally/course/course_check.h"
 #include "rally/course/course_format.h"
-#include "course_model/course.h"
 #include "rally/course/score_table.h"
 #include "rally/course/scramble.h"
-#include "rally/host/little_endian.h"
 #include "rally/host/platform.h"
 #include "sim/platform_forwarding.h"
 

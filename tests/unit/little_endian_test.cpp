@@ -1,4 +1,4 @@
-#include "rally/host/little_endian.h"
+#include "common/little_endian.h"
 
 #include <gtest/gtest.h>
 

@@ -10,7 +10,7 @@
 #include <variant>
 #include <vector>
 
-#include "sceneward/base/byte_order.h"
+#include "common/little_endian.h"
 #include "sceneward/script/kill_area.h"
 #include "sceneward/writer/scenery_writer.h"
 

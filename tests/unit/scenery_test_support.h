@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "sceneward/base/byte_order.h"
+#include "common/little_endian.h"
 #include "sceneward/scenery/scenery_file.h"
 #include "sceneward/scenery/scenery_filter.h"
 #include "sceneward/script/kill_area.h"

@@ -4,9 +4,9 @@
 #include <fstream>
 #include <iterator>
 
+#include "common/little_endian.h"
 #include "module_test_support.h"
 #include "rally/course/score_table.h"
-#include "rally/host/little_endian.h"
 
 #include <cstring>
 

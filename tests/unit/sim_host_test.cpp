@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include "common/little_endian.h"
 #include "module_test_support.h"
 #include "rally/course/score_table.h"
-#include "rally/host/little_endian.h"
 #include "rally/module/lifecycle.h"
 #include "sim/geodesy.h"
 #include "sim/sim_aircraft_state.h"

@@ -7,12 +7,12 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "common/little_endian.h"
+#include "course_model/course.h"
 #include "examples/compiled_sample_course.h"
 #include "rally/course/course_check.h"
-#include "course_model/course.h"
 #include "rally/course/score_table.h"
 #include "rally/course/scramble.h"
-#include "rally/host/little_endian.h"
 
 namespace fs = std::filesystem;
 

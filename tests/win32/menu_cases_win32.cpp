@@ -4,11 +4,11 @@
 #include <vector>
 
 #include "call_expectations_win32.h"
+#include "common/little_endian.h"
 #include "dll_cases_win32.h"
 #include "host_window_win32.h"
 #include "merged_run_win32.h"
 #include "rally/host/host_interface.h"
-#include "rally/host/little_endian.h"
 
 namespace {
 

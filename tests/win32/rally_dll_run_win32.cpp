@@ -2,9 +2,9 @@
 
 #include <stdexcept>
 
+#include "common/little_endian.h"
 #include "dll_import_recorder_win32.h"
 #include "host_window_win32.h"
-#include "rally/host/little_endian.h"
 #include "sim/win32/fs98_tables_win32.h"
 
 namespace {

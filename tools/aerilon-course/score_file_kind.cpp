@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
+#include "common/little_endian.h"
 #include "rally/course/course_format.h"
 #include "rally/course/score_arithmetic.h"
 #include "rally/course/score_table.h"
 #include "rally/course/scramble.h"
-#include "rally/host/little_endian.h"
 #include "tools/aerilon-course/course_document.h"
 
 namespace {

@@ -5,7 +5,7 @@
 // no block and no routine behind.
 #include <gtest/gtest.h>
 
-#include "flight_test_support.h"
+#include "tests/unit/flight_test_support.h"
 
 namespace {
 

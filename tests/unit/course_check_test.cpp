@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "course_test_support.h"
+#include "tests/unit/course_test_support.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 
 #include <memory>
 
-#include "course_test_support.h"
 #include "examples/compiled_sample_course.h"
 #include "rally/state/module.h"
+#include "tests/unit/course_test_support.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <cmath>
 #include <map>
 
-#include "course_test_support.h"
 #include "rally/race/start_positions.h"
+#include "tests/unit/course_test_support.h"
 #include "tools/aerilon-course/map_area_index.h"
 #include "tools/aerilon-course/map_labels.h"
 #include "tools/aerilon-course/map_legend.h"

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "course_test_support.h"
-#include "module_test_support.h"
-#include "examples/compiled_sample_course.h"
 #include "course_model/course_reader.h"
+#include "examples/compiled_sample_course.h"
+#include "tests/unit/course_test_support.h"
+#include "tests/unit/module_test_support.h"
 #include "tools/aerilon-course/source_reader.h"
 #include "tools/aerilon-course/source_writer.h"
 #include "tools/aerilon-sim/run_loop.h"

@@ -8,7 +8,7 @@
 #include <iterator>
 #include <set>
 
-#include "course_test_support.h"
+#include "tests/unit/course_test_support.h"
 
 namespace {
 

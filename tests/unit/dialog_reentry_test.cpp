@@ -6,12 +6,12 @@
 #include <algorithm>
 #include <functional>
 
-#include "flight_test_support.h"
 #include "rally/commands/host_events.h"
 #include "rally/commands/quiz.h"
 #include "rally/module/main_window_messages.h"
 #include "rally/ui/message_queue.h"
 #include "sim/sim_dialogs.h"
+#include "tests/unit/flight_test_support.h"
 
 namespace {
 

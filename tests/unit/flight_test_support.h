@@ -10,13 +10,13 @@
 #include <string>
 #include <vector>
 
-#include "course_test_support.h"
-#include "module_test_support.h"
 #include "course_model/course_writer.h"
 #include "rally/module/lifecycle.h"
 #include "rally/race/race_commands.h"
 #include "rally/state/module.h"
 #include "sim/geodesy.h"
+#include "tests/unit/course_test_support.h"
+#include "tests/unit/module_test_support.h"
 
 // Small courses built in code and flown tick by tick through the stand-in
 // host. Positions are in the simulator's units: latitude and longitude as

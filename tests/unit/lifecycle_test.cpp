@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "module_test_support.h"
-#include "examples/compiled_sample_course.h"
 #include "course_model/course_writer.h"
+#include "examples/compiled_sample_course.h"
 #include "rally/module/entry_points.h"
 #include "rally/state/random_generator.h"
+#include "tests/unit/module_test_support.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "module_test_support.h"
 #include "rally/module/lifecycle.h"
+#include "tests/unit/module_test_support.h"
 
 namespace {
 

@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "module_test_support.h"
 #include "rally/commands/menu_commands.h"
 #include "rally/module/lifecycle.h"
 #include "rally/module/main_window_messages.h"
 #include "sim/sim_menu_bar.h"
+#include "tests/unit/module_test_support.h"
 
 namespace {
 

@@ -5,11 +5,11 @@
 #include <cmath>
 #include <string>
 
-#include "module_test_support.h"
 #include "rally/commands/host_events.h"
 #include "rally/ui/message_commands.h"
 #include "rally/ui/tenths_text.h"
 #include "sim/geodesy.h"
+#include "tests/unit/module_test_support.h"
 
 namespace {
 

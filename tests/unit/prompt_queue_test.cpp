@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "module_test_support.h"
 #include "rally/module/course_loader.h"
 #include "rally/module/lifecycle.h"
+#include "tests/unit/module_test_support.h"
 
 namespace {
 

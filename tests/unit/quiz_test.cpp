@@ -5,13 +5,13 @@
 
 #include <deque>
 
-#include "module_test_support.h"
 #include "course_model/course_writer.h"
 #include "rally/module/course_loader.h"
 #include "rally/state/random_generator.h"
 #include "rally/ui/quiz_choice.h"
 #include "rally/ui/quiz_dialog.h"
 #include "sim/sim_dialogs.h"
+#include "tests/unit/module_test_support.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <new>
 
-#include "flight_test_support.h"
 #include "rally/race/engine_tick.h"
+#include "tests/unit/flight_test_support.h"
 
 namespace {
 bool g_counting = false;

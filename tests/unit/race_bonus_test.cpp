@@ -3,10 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include "flight_test_support.h"
 #include "rally/race/bonus_award.h"
 #include "rally/race/race_texts.h"
 #include "rally/race/tick_tail.h"
+#include "tests/unit/flight_test_support.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "flight_test_support.h"
 #include "rally/race/start_positions.h"
+#include "tests/unit/flight_test_support.h"
 
 namespace {
 

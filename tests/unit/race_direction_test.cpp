@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "flight_test_support.h"
 #include "rally/race/race_texts.h"
+#include "tests/unit/flight_test_support.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "flight_test_support.h"
 #include "rally/ui/message_commands.h"
+#include "tests/unit/flight_test_support.h"
 
 namespace {
 

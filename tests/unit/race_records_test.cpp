@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "flight_test_support.h"
+#include "tests/unit/flight_test_support.h"
 
 namespace {
 

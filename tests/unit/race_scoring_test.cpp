@@ -6,9 +6,9 @@
 #include <fstream>
 #include <iterator>
 
-#include "flight_test_support.h"
 #include "rally/race/race_texts.h"
 #include "rally/ui/message_commands.h"
+#include "tests/unit/flight_test_support.h"
 
 namespace {
 

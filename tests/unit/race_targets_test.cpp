@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "flight_test_support.h"
 #include "rally/race/race_texts.h"
 #include "rally/race/targets.h"
+#include "tests/unit/flight_test_support.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include "flight_test_support.h"
 #include "rally/race/race_texts.h"
 #include "rally/race/tick_tail.h"
+#include "tests/unit/flight_test_support.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include <cstring>
 
-#include "flight_test_support.h"
 #include "rally/ui/message_commands.h"
+#include "tests/unit/flight_test_support.h"
 
 namespace {
 

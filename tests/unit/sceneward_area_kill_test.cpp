@@ -11,14 +11,14 @@
 #include <string>
 #include <vector>
 
-#include "library_file_builder.h"
-#include "scenery_test_support.h"
 #include "sceneward/base/status.h"
 #include "sceneward/exports/area_scan.h"
 #include "sceneward/files/file_system_posix.h"
 #include "sceneward/script/edit_script.h"
 #include "sceneward/writer/area_sample.h"
-#include "sceneward_folder_file_system.h"
+#include "tests/unit/library_file_builder.h"
+#include "tests/unit/scenery_test_support.h"
+#include "tests/unit/sceneward_folder_file_system.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "sceneward/base/status.h"
 #include "sceneward/script/coordinates.h"
 #include "sceneward/script/edit_script.h"
-#include "sceneward_fake_file_system.h"
+#include "tests/unit/sceneward_fake_file_system.h"
 
 namespace {
 

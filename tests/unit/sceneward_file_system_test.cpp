@@ -12,7 +12,7 @@
 #include "sceneward/files/file_pattern.h"
 #include "sceneward/files/file_system.h"
 #include "sceneward/files/file_system_posix.h"
-#include "sceneward_fake_file_system.h"
+#include "tests/unit/sceneward_fake_file_system.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "scenery_test_support.h"
+#include "tests/unit/scenery_test_support.h"
 
 using namespace scenery_test;
 using scenery_source::WriteSceneryFile;

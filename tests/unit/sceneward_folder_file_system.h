@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "sceneward_fake_file_system.h"
+#include "tests/unit/sceneward_fake_file_system.h"
 
 struct FolderFileSystem final : FileSystem {
   FakeFileSystem disk;

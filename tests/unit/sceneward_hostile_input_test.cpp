@@ -10,11 +10,11 @@
 #include <utility>
 #include <vector>
 
-#include "library_file_builder.h"
 #include "sceneward/library/area_list.h"
 #include "sceneward/library/library_file.h"
 #include "sceneward/library/library_writer.h"
 #include "sceneward/script/edit_script.h"
+#include "tests/unit/library_file_builder.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "scenery_test_support.h"
+#include "tests/unit/scenery_test_support.h"
 
 using namespace scenery_test;
 using scenery_source::WriteSceneryFile;

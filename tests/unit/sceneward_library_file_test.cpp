@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "library_file_builder.h"
 #include "sceneward/base/status.h"
 #include "sceneward/library/area_list.h"
 #include "sceneward/library/library_file.h"
 #include "sceneward/library/library_writer.h"
-#include "sceneward_fake_file_system.h"
+#include "tests/unit/library_file_builder.h"
+#include "tests/unit/sceneward_fake_file_system.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <random>
 
-#include "scenery_test_support.h"
 #include "sceneward/writer/scenery_generator.h"
+#include "tests/unit/scenery_test_support.h"
 
 using namespace scenery_test;
 using scenery_source::WriteSceneryFile;

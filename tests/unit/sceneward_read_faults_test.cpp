@@ -4,14 +4,14 @@
 #include <string>
 #include <vector>
 
-#include "library_file_builder.h"
-#include "scenery_test_support.h"
 #include "sceneward/base/status.h"
 #include "sceneward/exports/area_kill.h"
 #include "sceneward/exports/vis_edit.h"
 #include "sceneward/script/edit_script.h"
 #include "sceneward/writer/area_sample.h"
-#include "sceneward_folder_file_system.h"
+#include "tests/unit/library_file_builder.h"
+#include "tests/unit/scenery_test_support.h"
+#include "tests/unit/sceneward_folder_file_system.h"
 
 // Every step of reading the library, the edit script and a scenery file
 // made to go wrong: Sceneward returns the status of the file it could not

@@ -3,9 +3,9 @@
 #include <map>
 #include <random>
 
-#include "scenery_rule_reference.h"
-#include "scenery_test_support.h"
 #include "sceneward/writer/scenery_generator.h"
+#include "tests/unit/scenery_rule_reference.h"
+#include "tests/unit/scenery_test_support.h"
 
 using namespace scenery_test;
 using scenery_source::IndexItem;

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "library_file_builder.h"
 #include "sceneward/exports/uninstall_hook.h"
-#include "sceneward_fake_file_system.h"
+#include "tests/unit/library_file_builder.h"
+#include "tests/unit/sceneward_fake_file_system.h"
 
 namespace {
 

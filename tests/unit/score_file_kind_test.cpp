@@ -4,7 +4,7 @@
 
 #include <climits>
 
-#include "course_test_support.h"
+#include "tests/unit/course_test_support.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <iterator>
 
 #include "common/little_endian.h"
-#include "module_test_support.h"
 #include "rally/course/score_table.h"
+#include "tests/unit/module_test_support.h"
 
 #include <cstring>
 

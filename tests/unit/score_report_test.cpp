@@ -5,7 +5,7 @@
 #include <climits>
 #include <sstream>
 
-#include "course_test_support.h"
+#include "tests/unit/course_test_support.h"
 
 namespace {
 

@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "module_test_support.h"
 #include "course_model/course_writer.h"
 #include "rally/module/course_loader.h"
 #include "rally/ui/score_summary.h"
 #include "rally/ui/verification_key.h"
+#include "tests/unit/module_test_support.h"
 
 namespace {
 

@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "module_test_support.h"
-#include "rally/commands/quiz.h"
 #include "course_model/course_writer.h"
+#include "rally/commands/quiz.h"
 #include "rally/module/course_loader.h"
 #include "rally/ui/quiz_question.h"
 #include "rally/ui/score_summary.h"
+#include "tests/unit/module_test_support.h"
 
 namespace {
 

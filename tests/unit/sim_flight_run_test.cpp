@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "flight_test_support.h"
-#include "module_test_support.h"
 #include "rally/module/entry_points.h"
 #include "rally/state/random_generator.h"
+#include "tests/unit/flight_test_support.h"
+#include "tests/unit/module_test_support.h"
 #include "tools/aerilon-sim/run_loop.h"
 
 // aerilon-sim's run: the order of the host's work around each tick, the

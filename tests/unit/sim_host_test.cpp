@@ -6,7 +6,6 @@
 #include <fstream>
 
 #include "common/little_endian.h"
-#include "module_test_support.h"
 #include "rally/course/score_table.h"
 #include "rally/module/lifecycle.h"
 #include "sim/geodesy.h"
@@ -15,6 +14,7 @@
 #include "sim/sim_score_file_watch.h"
 #include "sim/sim_sound_files.h"
 #include "sim/sim_state_fields.h"
+#include "tests/unit/module_test_support.h"
 
 namespace {
 

@@ -8,15 +8,15 @@
 #include <string>
 #include <vector>
 
-#include "course_generator.h"
-#include "module_test_support.h"
 #include "rally/course/course_check.h"
 #include "rally/module/entry_points.h"
 #include "rally/module/lifecycle.h"
 #include "sim/geodesy.h"
-#include "soak.h"
-#include "soak_disturbances.h"
-#include "soak_geometry.h"
+#include "tests/unit/module_test_support.h"
+#include "tools/aerilon-soak/course_generator.h"
+#include "tools/aerilon-soak/soak.h"
+#include "tools/aerilon-soak/soak_disturbances.h"
+#include "tools/aerilon-soak/soak_geometry.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "call_expectations_win32.h"
+#include "tests/win32/call_expectations_win32.h"
 
 #include <algorithm>
 #include <cstdio>
 
-#include "dll_import_recorder_win32.h"
+#include "tests/win32/dll_import_recorder_win32.h"
 
 std::string Hex(uintptr_t value) {
   char text[16];

@@ -1,4 +1,4 @@
-#include "case_runner_win32.h"
+#include "tests/win32/case_runner_win32.h"
 
 #include <windows.h>
 

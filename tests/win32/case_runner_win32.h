@@ -3,7 +3,7 @@
 #include <functional>
 #include <string>
 
-#include "check_report.h"
+#include "tests/win32/check_report.h"
 
 // Runs the cases of a Windows test host one after the other in its one
 // process. A case whose name lacks the filter text is skipped; a set-up

@@ -1,4 +1,4 @@
-#include "check_report.h"
+#include "tests/win32/check_report.h"
 
 #include <cstdio>
 

@@ -1,4 +1,4 @@
-#include "dialog_driver_win32.h"
+#include "tests/win32/dialog_driver_win32.h"
 
 #include <stdexcept>
 

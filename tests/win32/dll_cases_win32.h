@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "check_report.h"
+#include "tests/win32/check_report.h"
 
 // The test host's cases. Each DLL case loads RALLY.DLL afresh in its own
 // simulator folder and checks that it unloads again; a case that cannot be

@@ -1,9 +1,9 @@
-#include "dll_import_recorder_win32.h"
+#include "tests/win32/dll_import_recorder_win32.h"
 
 #include <cstdio>
 #include <stdexcept>
 
-#include "import_patch_win32.h"
+#include "tests/win32/import_patch_win32.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 // __stdcall, must reach the host and be logged as it is natively.
 #include <cstring>
 
-#include "call_expectations_win32.h"
-#include "dll_cases_win32.h"
 #include "sim/win32/fs98_tables_win32.h"
+#include "tests/win32/call_expectations_win32.h"
+#include "tests/win32/dll_cases_win32.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "import_patch_win32.h"
+#include "tests/win32/import_patch_win32.h"
 
 #include <cstring>
 

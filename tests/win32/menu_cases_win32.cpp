@@ -3,12 +3,12 @@
 // start position command writes into the simulator's state.
 #include <vector>
 
-#include "call_expectations_win32.h"
 #include "common/little_endian.h"
-#include "dll_cases_win32.h"
-#include "host_window_win32.h"
-#include "merged_run_win32.h"
 #include "rally/host/host_interface.h"
+#include "tests/win32/call_expectations_win32.h"
+#include "tests/win32/dll_cases_win32.h"
+#include "tests/win32/host_window_win32.h"
+#include "tests/win32/merged_run_win32.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "message_box_catcher_win32.h"
+#include "tests/win32/message_box_catcher_win32.h"
 
 #include <algorithm>
 #include <stdexcept>

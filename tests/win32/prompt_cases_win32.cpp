@@ -2,13 +2,13 @@
 // the simulator's tables: a bonus object is flown into, the award is shown
 // with show_text, and its prompt is loaded, given the pilot's level, played
 // with the DLL's completion routine and released when it has finished.
-#include "balloon_course_win32.h"
-#include "call_expectations_win32.h"
-#include "case_folder_win32.h"
-#include "dll_cases_win32.h"
 #include "course_model/course_writer.h"
 #include "rally/host/host_interface.h"
-#include "rally_dll_run_win32.h"
+#include "tests/win32/balloon_course_win32.h"
+#include "tests/win32/call_expectations_win32.h"
+#include "tests/win32/case_folder_win32.h"
+#include "tests/win32/dll_cases_win32.h"
+#include "tests/win32/rally_dll_run_win32.h"
 
 namespace {
 

@@ -2,15 +2,15 @@
 // and worked from the test host: the question and its answers, Esc and the
 // close box that do not end it, the first OK that shows the final verdict,
 // the second that closes it with 1 or 2.
-#include "call_expectations_win32.h"
-#include "dialog_driver_win32.h"
-#include "dll_cases_win32.h"
-#include "dll_import_recorder_win32.h"
-#include "host_window_win32.h"
-#include "merged_run_win32.h"
 #include "course_model/course_writer.h"
 #include "rally/host/host_interface.h"
-#include "screenshot_win32.h"
+#include "tests/win32/call_expectations_win32.h"
+#include "tests/win32/dialog_driver_win32.h"
+#include "tests/win32/dll_cases_win32.h"
+#include "tests/win32/dll_import_recorder_win32.h"
+#include "tests/win32/host_window_win32.h"
+#include "tests/win32/merged_run_win32.h"
+#include "tests/win32/screenshot_win32.h"
 
 namespace {
 

@@ -11,10 +11,10 @@
 #include <cstdio>
 #include <string>
 
-#include "case_runner_win32.h"
-#include "check_report.h"
-#include "dll_cases_win32.h"
-#include "screenshot_win32.h"
+#include "tests/win32/case_runner_win32.h"
+#include "tests/win32/check_report.h"
+#include "tests/win32/dll_cases_win32.h"
+#include "tests/win32/screenshot_win32.h"
 
 int main(int argc, char** argv) {
   std::string dll = PathBesideThisProgram("RALLY.DLL");

@@ -6,13 +6,13 @@
 // module's procedure only passes messages on, its code still mapped.
 #include <vector>
 
-#include "call_expectations_win32.h"
-#include "dialog_driver_win32.h"
-#include "dll_cases_win32.h"
-#include "dll_import_recorder_win32.h"
-#include "host_window_win32.h"
-#include "merged_run_win32.h"
 #include "rally/commands/host_events.h"
+#include "tests/win32/call_expectations_win32.h"
+#include "tests/win32/dialog_driver_win32.h"
+#include "tests/win32/dll_cases_win32.h"
+#include "tests/win32/dll_import_recorder_win32.h"
+#include "tests/win32/host_window_win32.h"
+#include "tests/win32/merged_run_win32.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
 // Start-ups the module must refuse: no course, a course that is not one,
 // no simulator window. Each returns 0, leaves the host and the window
 // untouched, and ModuleDeinit then gives back exactly what was taken.
-#include "call_expectations_win32.h"
-#include "case_folder_win32.h"
-#include "dll_cases_win32.h"
-#include "dll_import_recorder_win32.h"
-#include "host_window_win32.h"
 #include "rally/course/score_table.h"
-#include "rally_dll_run_win32.h"
+#include "tests/win32/call_expectations_win32.h"
+#include "tests/win32/case_folder_win32.h"
+#include "tests/win32/dll_cases_win32.h"
+#include "tests/win32/dll_import_recorder_win32.h"
+#include "tests/win32/host_window_win32.h"
+#include "tests/win32/rally_dll_run_win32.h"
 
 namespace {
 

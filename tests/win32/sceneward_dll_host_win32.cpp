@@ -15,18 +15,18 @@
 #include <string>
 #include <vector>
 
-#include "case_runner_win32.h"
-#include "check_report.h"
-#include "import_patch_win32.h"
-#include "install_key_win32.h"
-#include "library_file_builder.h"
-#include "message_box_catcher_win32.h"
 #include "sceneward/scenery/scenery_filter.h"
 #include "sceneward/script/edit_script.h"
 #include "sceneward/writer/area_sample.h"
 #include "sceneward/writer/scenery_writer.h"
-#include "sceneward_case_folder_win32.h"
-#include "win32_file_system_cases_win32.h"
+#include "tests/unit/library_file_builder.h"
+#include "tests/win32/case_runner_win32.h"
+#include "tests/win32/check_report.h"
+#include "tests/win32/import_patch_win32.h"
+#include "tests/win32/install_key_win32.h"
+#include "tests/win32/message_box_catcher_win32.h"
+#include "tests/win32/sceneward_case_folder_win32.h"
+#include "tests/win32/win32_file_system_cases_win32.h"
 
 namespace {
 

@@ -5,18 +5,18 @@
 #include <ctime>
 #include <map>
 
-#include "call_expectations_win32.h"
-#include "dialog_driver_win32.h"
-#include "dll_cases_win32.h"
-#include "dll_import_recorder_win32.h"
-#include "host_window_win32.h"
-#include "merged_run_win32.h"
-#include "product_code_registry_win32.h"
-#include "examples/compiled_sample_course.h"
 #include "course_model/course.h"
+#include "examples/compiled_sample_course.h"
 #include "rally/course/score_table.h"
 #include "rally/ui/verification_key.h"
-#include "screenshot_win32.h"
+#include "tests/win32/call_expectations_win32.h"
+#include "tests/win32/dialog_driver_win32.h"
+#include "tests/win32/dll_cases_win32.h"
+#include "tests/win32/dll_import_recorder_win32.h"
+#include "tests/win32/host_window_win32.h"
+#include "tests/win32/merged_run_win32.h"
+#include "tests/win32/product_code_registry_win32.h"
+#include "tests/win32/screenshot_win32.h"
 
 namespace {
 

@@ -7,14 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "balloon_course_win32.h"
-#include "case_folder_win32.h"
-#include "dll_cases_win32.h"
-#include "import_patch_win32.h"
 #include "rally/course/score_table.h"
 #include "rally/host/host_interface.h"
 #include "rally/host/platform.h"
-#include "rally_dll_run_win32.h"
+#include "tests/win32/balloon_course_win32.h"
+#include "tests/win32/case_folder_win32.h"
+#include "tests/win32/dll_cases_win32.h"
+#include "tests/win32/import_patch_win32.h"
+#include "tests/win32/rally_dll_run_win32.h"
 
 namespace {
 

@@ -2,13 +2,13 @@
 // a complete start-up, the hand-over to the engine's tick and shutdown.
 #include <algorithm>
 
-#include "call_expectations_win32.h"
-#include "case_folder_win32.h"
-#include "dll_cases_win32.h"
-#include "dll_import_recorder_win32.h"
-#include "host_window_win32.h"
 #include "rally/host/host_interface.h"
-#include "rally_dll_run_win32.h"
+#include "tests/win32/call_expectations_win32.h"
+#include "tests/win32/case_folder_win32.h"
+#include "tests/win32/dll_cases_win32.h"
+#include "tests/win32/dll_import_recorder_win32.h"
+#include "tests/win32/host_window_win32.h"
+#include "tests/win32/rally_dll_run_win32.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "flight_script.h"
+#include "tools/aerilon-sim/flight_script.h"
 
 #include <limits>
 #include <nlohmann/json.hpp>

@@ -1,4 +1,4 @@
-#include "human_transcript.h"
+#include "tools/aerilon-sim/human_transcript.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "common/printable_text.h"
-#include "flight_script.h"
+#include "tools/aerilon-sim/flight_script.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <ostream>
 
-#include "json_transcript.h"
+#include "tools/aerilon-sim/json_transcript.h"
 
 // The transcript as a readable log: one line per call with the time in
 // seconds since the first tick and the tick, the on-screen texts and voice

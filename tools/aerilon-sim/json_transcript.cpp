@@ -1,4 +1,4 @@
-#include "json_transcript.h"
+#include "tools/aerilon-sim/json_transcript.h"
 
 #include <cstdio>
 

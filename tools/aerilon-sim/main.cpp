@@ -9,14 +9,14 @@
 #include <string>
 #include <vector>
 
-#include "flight_script.h"
-#include "human_transcript.h"
-#include "rally/course/course_check.h"
 #include "course_model/course.h"
+#include "rally/course/course_check.h"
 #include "rally/course/scramble.h"
-#include "run_loop.h"
-#include "sample_flight.h"
-#include "sample_folder.h"
+#include "tools/aerilon-sim/flight_script.h"
+#include "tools/aerilon-sim/human_transcript.h"
+#include "tools/aerilon-sim/run_loop.h"
+#include "tools/aerilon-sim/sample_flight.h"
+#include "tools/aerilon-sim/sample_folder.h"
 #include "tools/common/input_file.h"
 
 namespace fs = std::filesystem;

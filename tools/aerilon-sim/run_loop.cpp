@@ -1,4 +1,4 @@
-#include "run_loop.h"
+#include "tools/aerilon-sim/run_loop.h"
 
 #include <cstdio>
 #include <vector>

@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
-#include "flight_script.h"
-#include "json_transcript.h"
+#include "tools/aerilon-sim/flight_script.h"
+#include "tools/aerilon-sim/json_transcript.h"
 
 // One run of the module on the stand-in simulator: start-up, the flight's
 // ticks, shutdown.

@@ -1,8 +1,8 @@
-#include "course_generator.h"
+#include "tools/aerilon-soak/course_generator.h"
 
 #include <string>
 
-#include "soak_geometry.h"
+#include "tools/aerilon-soak/soak_geometry.h"
 
 namespace {
 

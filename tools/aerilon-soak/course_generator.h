@@ -1,7 +1,7 @@
 #pragma once
 
 #include "course_model/course.h"
-#include "soak_random.h"
+#include "tools/aerilon-soak/soak_random.h"
 
 // Random but valid courses in the writer's model: legs of gates,
 // waypoints, landings, tracks, collectibles, messages and quiz timers,

@@ -5,7 +5,7 @@
 #include <CLI/CLI.hpp>
 #include <cstdio>
 
-#include "soak.h"
+#include "tools/aerilon-soak/soak.h"
 
 namespace {
 

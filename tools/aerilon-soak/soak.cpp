@@ -1,4 +1,4 @@
-#include "soak.h"
+#include "tools/aerilon-soak/soak.h"
 
 #include <sys/stat.h>
 
@@ -10,9 +10,9 @@
 #include <set>
 #include <vector>
 
-#include "course_generator.h"
 #include "examples/compiled_sample_course.h"
 #include "rally/course/course_check.h"
+#include "tools/aerilon-soak/course_generator.h"
 
 namespace fs = std::filesystem;
 

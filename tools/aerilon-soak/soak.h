@@ -4,8 +4,8 @@
 #include <optional>
 #include <string>
 
-#include "soak_invariants.h"
-#include "soak_module_run.h"
+#include "tools/aerilon-soak/soak_invariants.h"
+#include "tools/aerilon-soak/soak_module_run.h"
 
 struct SoakOptions {
   int64_t ticks = 1000000;

@@ -1,8 +1,8 @@
-#include "soak_disturbances.h"
+#include "tools/aerilon-soak/soak_disturbances.h"
 
 #include "rally/host/host_interface.h"
 #include "rally/module/entry_points.h"
-#include "soak_module_run.h"
+#include "tools/aerilon-soak/soak_module_run.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "soak_geometry.h"
+#include "tools/aerilon-soak/soak_geometry.h"
 
 #include <cmath>
 

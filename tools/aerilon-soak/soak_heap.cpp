@@ -1,4 +1,4 @@
-#include "soak_heap.h"
+#include "tools/aerilon-soak/soak_heap.h"
 
 #include "sim/platform_forwarding.h"
 

@@ -1,4 +1,4 @@
-#include "soak_invariants.h"
+#include "tools/aerilon-soak/soak_invariants.h"
 
 #include <cstdarg>
 #include <cstdint>
@@ -13,7 +13,7 @@
 #include "rally/ui/menu_merge.h"
 #include "sim/sim_host.h"
 #include "sim/sim_menu_bar.h"
-#include "soak_heap.h"
+#include "tools/aerilon-soak/soak_heap.h"
 
 namespace {
 

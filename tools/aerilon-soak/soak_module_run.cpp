@@ -1,4 +1,4 @@
-#include "soak_module_run.h"
+#include "tools/aerilon-soak/soak_module_run.h"
 
 #include <cstdio>
 
@@ -8,7 +8,7 @@
 #include "rally/module/main_window_messages.h"
 #include "rally/state/random_generator.h"
 #include "sim/sim_module_binding.h"
-#include "soak_disturbances.h"
+#include "tools/aerilon-soak/soak_disturbances.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 #include "sim/sim_dialogs.h"
 #include "sim/sim_host.h"
 #include "sim/sim_menu_bar.h"
-#include "soak_heap.h"
-#include "soak_invariants.h"
-#include "soak_pilot.h"
-#include "soak_random.h"
+#include "tools/aerilon-soak/soak_heap.h"
+#include "tools/aerilon-soak/soak_invariants.h"
+#include "tools/aerilon-soak/soak_pilot.h"
+#include "tools/aerilon-soak/soak_random.h"
 
 // What a soak has seen so far.
 struct SoakCounts {

@@ -1,4 +1,4 @@
-#include "soak_pilot.h"
+#include "tools/aerilon-soak/soak_pilot.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,7 +6,7 @@
 #include "rally/course/course_format.h"
 #include "rally/host/host_interface.h"
 #include "rally/state/module.h"
-#include "soak_geometry.h"
+#include "tools/aerilon-soak/soak_geometry.h"
 
 namespace {
 

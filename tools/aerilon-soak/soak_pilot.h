@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "soak_random.h"
+#include "tools/aerilon-soak/soak_random.h"
 
 struct RallyModule;
 

@@ -1,4 +1,4 @@
-#include "area_warnings.h"
+#include "tools/sceneward/area_warnings.h"
 
 #include <cstdio>
 #include <iostream>

@@ -7,11 +7,11 @@
 #include <memory>
 #include <string>
 
-#include "area_warnings.h"
-#include "commands.h"
-#include "report.h"
 #include "sceneward/exports/area_kill.h"
 #include "sceneward/files/file_system_posix.h"
+#include "tools/sceneward/area_warnings.h"
+#include "tools/sceneward/commands.h"
+#include "tools/sceneward/report.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // exit status is the status code the setup program would get.
 #include <CLI/CLI.hpp>
 
-#include "commands.h"
+#include "tools/sceneward/commands.h"
 
 int main(int argc, char** argv) {
   CLI::App app{

@@ -1,4 +1,4 @@
-#include "report.h"
+#include "tools/sceneward/report.h"
 
 #include <iostream>
 

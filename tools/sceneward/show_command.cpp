@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "commands.h"
-#include "report.h"
 #include "sceneward/files/file_system_posix.h"
 #include "sceneward/library/area_list.h"
 #include "sceneward/library/library_file.h"
-#include "type_names.h"
+#include "tools/sceneward/commands.h"
+#include "tools/sceneward/report.h"
+#include "tools/sceneward/type_names.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 #include <memory>
 #include <string>
 
-#include "commands.h"
 #include "sceneward/base/byte_buffer.h"
 #include "sceneward/files/file_system_posix.h"
 #include "sceneward/scenery/index_tree.h"
+#include "tools/sceneward/commands.h"
 
 namespace {
 

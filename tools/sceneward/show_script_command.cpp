@@ -5,14 +5,14 @@
 #include <sstream>
 #include <string>
 
-#include "area_warnings.h"
-#include "commands.h"
-#include "report.h"
 #include "sceneward/base/status.h"
 #include "sceneward/files/file_system_posix.h"
 #include "sceneward/script/coordinates.h"
 #include "sceneward/script/edit_script.h"
-#include "type_names.h"
+#include "tools/sceneward/area_warnings.h"
+#include "tools/sceneward/commands.h"
+#include "tools/sceneward/report.h"
+#include "tools/sceneward/type_names.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "type_names.h"
+#include "tools/sceneward/type_names.h"
 
 std::string DescribeTypeCode(uint8_t type) {
   const char* name = nullptr;

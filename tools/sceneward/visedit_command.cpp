@@ -3,13 +3,13 @@
 #include <memory>
 #include <string>
 
-#include "area_warnings.h"
-#include "commands.h"
-#include "report.h"
 #include "sceneward/exports/vis_edit.h"
 #include "sceneward/files/file_system_posix.h"
 #include "sceneward/library/area_list.h"
 #include "sceneward/library/library_file.h"
+#include "tools/sceneward/area_warnings.h"
+#include "tools/sceneward/commands.h"
+#include "tools/sceneward/report.h"
 
 namespace {
 

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "course_model/course_writer.h"
 #include "examples/compiled_sample_course.h"
 #include "rally/course/score_table.h"
 #include "sceneward/writer/scenery_generator.h"

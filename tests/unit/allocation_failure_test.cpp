@@ -5,6 +5,7 @@
 // no block and no routine behind.
 #include <gtest/gtest.h>
 
+#include "course_model/course_writer.h"
 #include "tests/unit/flight_test_support.h"
 
 namespace {

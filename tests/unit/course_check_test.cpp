@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "course_model/course_writer.h"
 #include "tests/unit/course_test_support.h"
 
 namespace {

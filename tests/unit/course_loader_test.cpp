@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "course_model/course_writer.h"
 #include "examples/compiled_sample_course.h"
 #include "rally/state/module.h"
 #include "tests/unit/course_test_support.h"

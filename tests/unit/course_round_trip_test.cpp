@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "course_model/course_reader.h"
+#include "course_model/course_writer.h"
 #include "examples/compiled_sample_course.h"
 #include "tests/unit/course_test_support.h"
 #include "tests/unit/module_test_support.h"

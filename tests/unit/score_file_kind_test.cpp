@@ -4,6 +4,7 @@
 
 #include <climits>
 
+#include "course_model/course_writer.h"
 #include "tests/unit/course_test_support.h"
 
 namespace {

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "course_model/course_writer.h"
 #include "rally/module/entry_points.h"
 #include "rally/state/random_generator.h"
 #include "tests/unit/flight_test_support.h"

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "course_model/course_writer.h"
 #include "rally/course/course_check.h"
 #include "rally/module/entry_points.h"
 #include "rally/module/lifecycle.h"

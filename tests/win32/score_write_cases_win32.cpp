@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "course_model/course_writer.h"
 #include "rally/course/score_table.h"
 #include "rally/host/host_interface.h"
 #include "rally/host/platform.h"

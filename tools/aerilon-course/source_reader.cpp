@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "course_model/course_writer.h"
 #include "rally/course/course_format.h"
 #include "tools/aerilon-course/nearest_name.h"
 #include "tools/aerilon-course/source_fields.h"

@@ -10,6 +10,7 @@
 #include <set>
 #include <vector>
 
+#include "course_model/course_writer.h"
 #include "examples/compiled_sample_course.h"
 #include "rally/course/course_check.h"
 #include "tools/aerilon-soak/course_generator.h"

@@ -16,10 +16,10 @@
 #include <string>
 #include <vector>
 
-#include "examples/compiled_sample_course.h"
 #include "course_model/course_writer.h"
-#include "tools/aerilon-course/course_map.h"
-#include "tools/aerilon-course/map_objects.h"
+#include "examples/compiled_sample_course.h"
+#include "tools/aerilon-course/map/course_map.h"
+#include "tools/aerilon-course/map/map_objects.h"
 
 namespace {
 

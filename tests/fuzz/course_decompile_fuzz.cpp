@@ -8,8 +8,8 @@
 #include "course_model/course_writer.h"
 #include "rally/course/scramble.h"
 #include "tests/fuzz/fuzz_targets.h"
-#include "tools/aerilon-course/source_reader.h"
-#include "tools/aerilon-course/source_writer.h"
+#include "tools/aerilon-course/source/source_reader.h"
+#include "tools/aerilon-course/source/source_writer.h"
 
 int FuzzCourseDecompile(const uint8_t* data, size_t size) {
   std::vector<uint8_t> file(data, data + size);

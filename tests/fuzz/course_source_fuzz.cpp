@@ -7,8 +7,8 @@
 #include "course_model/course_reader.h"
 #include "course_model/course_writer.h"
 #include "tests/fuzz/fuzz_targets.h"
-#include "tools/aerilon-course/source_reader.h"
-#include "tools/aerilon-course/source_writer.h"
+#include "tools/aerilon-course/source/source_reader.h"
+#include "tools/aerilon-course/source/source_writer.h"
 
 int FuzzCourseSource(const uint8_t* data, size_t size) {
   std::string text(reinterpret_cast<const char*>(data), size);

@@ -17,7 +17,7 @@
 #include "sceneward/writer/scenery_generator.h"
 #include "tests/support/memory_files.h"
 #include "tests/unit/library_file_builder.h"
-#include "tools/aerilon-course/source_reader.h"
+#include "tools/aerilon-course/source/source_reader.h"
 
 namespace {
 

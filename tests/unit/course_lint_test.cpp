@@ -1,4 +1,4 @@
-#include "tools/aerilon-course/course_lint.h"
+#include "tools/aerilon-course/check/check.h"
 
 #include <gtest/gtest.h>
 
@@ -7,9 +7,10 @@
 #include <functional>
 #include <sstream>
 
-#include "examples/compiled_sample_course.h"
 #include "course_model/course_writer.h"
-#include "tools/aerilon-course/designer_units.h"
+#include "examples/compiled_sample_course.h"
+#include "tools/aerilon-course/load_course_document.h"
+#include "tools/aerilon-course/source/designer_units.h"
 
 namespace {
 

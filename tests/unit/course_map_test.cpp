@@ -1,4 +1,4 @@
-#include "tools/aerilon-course/course_map.h"
+#include "tools/aerilon-course/map/course_map.h"
 #include "examples/compiled_sample_course.h"
 
 #include <cairo.h>
@@ -10,11 +10,11 @@
 
 #include "rally/race/start_positions.h"
 #include "tests/unit/course_test_support.h"
-#include "tools/aerilon-course/map_area_index.h"
-#include "tools/aerilon-course/map_labels.h"
-#include "tools/aerilon-course/map_legend.h"
-#include "tools/aerilon-course/map_objects.h"
-#include "tools/aerilon-course/map_view.h"
+#include "tools/aerilon-course/map/map_area_index.h"
+#include "tools/aerilon-course/map/map_labels.h"
+#include "tools/aerilon-course/map/map_legend.h"
+#include "tools/aerilon-course/map/map_objects.h"
+#include "tools/aerilon-course/map/map_view.h"
 
 // Cairo's text keeps fontconfig's caches for the life of the process;
 // under LeakSanitizer (the native-asan preset) they are not this code's

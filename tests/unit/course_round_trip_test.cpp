@@ -9,8 +9,8 @@
 #include "examples/compiled_sample_course.h"
 #include "tests/unit/course_test_support.h"
 #include "tests/unit/module_test_support.h"
-#include "tools/aerilon-course/source_reader.h"
-#include "tools/aerilon-course/source_writer.h"
+#include "tools/aerilon-course/source/source_reader.h"
+#include "tools/aerilon-course/source/source_writer.h"
 #include "tools/aerilon-sim/run_loop.h"
 
 namespace {

@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "course_model/course.h"
-#include "tools/aerilon-course/designer_values.h"
-#include "tools/aerilon-course/source_reader.h"
-#include "tools/aerilon-course/source_scan.h"
+#include "tools/aerilon-course/source/designer_values.h"
+#include "tools/aerilon-course/source/source_reader.h"
+#include "tools/aerilon-course/source/source_scan.h"
 
 namespace {
 

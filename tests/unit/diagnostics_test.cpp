@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tools/aerilon-course/source_reader.h"
+#include "tools/aerilon-course/source/source_reader.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tools/aerilon-course/score_file_kind.h"
+#include "tools/aerilon-course/scores/score_file_kind.h"
 
 #include <gtest/gtest.h>
 

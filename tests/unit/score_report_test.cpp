@@ -1,4 +1,4 @@
-#include "tools/aerilon-course/score_report.h"
+#include "tools/aerilon-course/scores/score_report.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include <iostream>
 
+#include "tools/aerilon-course/check/check.h"
 #include "tools/aerilon-course/commands.h"
-#include "tools/aerilon-course/course_document.h"
-#include "tools/aerilon-course/course_lint.h"
+#include "tools/aerilon-course/load_course_document.h"
 
 namespace {
 

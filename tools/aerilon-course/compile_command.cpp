@@ -1,9 +1,9 @@
 #include <iostream>
 
 #include "course_model/course_writer.h"
+#include "tools/aerilon-course/check/check.h"
 #include "tools/aerilon-course/commands.h"
-#include "tools/aerilon-course/course_document.h"
-#include "tools/aerilon-course/course_lint.h"
+#include "tools/aerilon-course/load_course_document.h"
 #include "tools/common/output_file.h"
 
 void AddCompileCommand(CLI::App& app, int* exit_status) {

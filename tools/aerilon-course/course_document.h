@@ -48,12 +48,3 @@ std::string LegRecordKind(const course_model::LegRecord& record);
 
 // True when the bytes unscramble to the course file's "VESK RALLY".
 bool IsCourseFile(std::vector<uint8_t> bytes);
-
-// Reads a course source or a course file, told apart by their bytes (a
-// course file unscrambles to "VESK RALLY") and by the name: a file whose
-// name ends in .DAT, in any case (Rally.DAT), is a course file whatever it
-// holds, and the module's reason refuses it when it is none. Only a
-// regular file is read. False with the reasons in `diagnostics` when it
-// cannot be read; warnings may come with a success.
-bool LoadCourseDocument(const std::string& path, CourseDocument* document,
-                        std::vector<Diagnostic>* diagnostics);

@@ -2,7 +2,7 @@
 
 #include "course_model/course_reader.h"
 #include "tools/aerilon-course/commands.h"
-#include "tools/aerilon-course/source_writer.h"
+#include "tools/aerilon-course/source/source_writer.h"
 #include "tools/common/input_file.h"
 
 void AddDecompileCommand(CLI::App& app, int* exit_status) {

@@ -2,8 +2,8 @@
 #include <iostream>
 
 #include "tools/aerilon-course/commands.h"
-#include "tools/aerilon-course/course_document.h"
-#include "tools/aerilon-course/course_map.h"
+#include "tools/aerilon-course/load_course_document.h"
+#include "tools/aerilon-course/map/course_map.h"
 #include "tools/common/output_file.h"
 
 namespace {

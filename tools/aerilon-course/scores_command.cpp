@@ -1,9 +1,9 @@
 #include <iostream>
 
 #include "tools/aerilon-course/commands.h"
-#include "tools/aerilon-course/course_document.h"
-#include "tools/aerilon-course/score_file_kind.h"
-#include "tools/aerilon-course/score_report.h"
+#include "tools/aerilon-course/load_course_document.h"
+#include "tools/aerilon-course/scores/score_file_kind.h"
+#include "tools/aerilon-course/scores/score_report.h"
 #include "tools/common/input_file.h"
 
 namespace {

@@ -1,13 +1,14 @@
 #include "rally/race/entry_scan.h"
+#include "rally/race/leg_start.h"
 #include "rally/ui/message_queue.h"
 
 #include "rally/course/course_format.h"
 #include "rally/course/course_image.h"
-#include "rally/race/bonus_object.h"
-#include "rally/race/direction_test.h"
-#include "rally/race/find_target.h"
-#include "rally/race/gate_box.h"
+#include "rally/race/bonus/bonus_object.h"
 #include "rally/race/race_texts.h"
+#include "rally/race/targets/direction_test.h"
+#include "rally/race/targets/find_target.h"
+#include "rally/race/targets/gate_box.h"
 #include "rally/state/module.h"
 
 using namespace course;

@@ -12,6 +12,3 @@ enum class ScanResult {
   kLegStarted,  // the record dispatch runs the new leg in this same tick
 };
 ScanResult ScanEntries(RallyModule& m);
-
-// Starts leg `entry` (an EntryTable index holding a StartGate).
-void StartLeg(RallyModule& m, int32_t entry);

@@ -4,8 +4,8 @@
 #include "rally/course/course_format.h"
 #include "rally/course/course_image.h"
 #include "rally/course/score_arithmetic.h"
-#include "rally/race/precision_track.h"
 #include "rally/race/race_texts.h"
+#include "rally/race/targets/precision_track.h"
 #include "rally/state/module.h"
 #include "rally/ui/format_text.h"
 

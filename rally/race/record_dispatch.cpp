@@ -2,12 +2,16 @@
 
 #include "rally/course/course_format.h"
 #include "rally/course/course_image.h"
-#include "rally/race/bonus_object.h"
-#include "rally/race/find_target.h"
+#include "rally/race/bonus/bonus_object.h"
 #include "rally/race/leg_scoring.h"
-#include "rally/race/precision_track.h"
-#include "rally/race/stream_records.h"
-#include "rally/race/targets.h"
+#include "rally/race/records/collectible.h"
+#include "rally/race/records/message_record.h"
+#include "rally/race/records/quiz_timer.h"
+#include "rally/race/targets/find_target.h"
+#include "rally/race/targets/gate.h"
+#include "rally/race/targets/landing.h"
+#include "rally/race/targets/precision_track.h"
+#include "rally/race/targets/waypoint.h"
 #include "rally/state/module.h"
 
 using namespace course;

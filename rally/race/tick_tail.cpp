@@ -2,9 +2,9 @@
 #include "rally/ui/message_queue.h"
 
 #include "rally/race/aircraft_sample.h"
-#include "rally/race/precision_track.h"
 #include "rally/race/race_commands.h"
 #include "rally/race/race_texts.h"
+#include "rally/race/targets/precision_track.h"
 #include "rally/state/module.h"
 
 namespace {

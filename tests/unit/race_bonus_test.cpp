@@ -1,9 +1,9 @@
-#include "rally/race/bonus_object.h"
+#include "rally/race/bonus/bonus_object.h"
 #include "rally/ui/message_queue.h"
 
 #include <gtest/gtest.h>
 
-#include "rally/race/bonus_award.h"
+#include "rally/race/bonus/bonus_award.h"
 #include "rally/race/race_texts.h"
 #include "rally/race/tick_tail.h"
 #include "tests/unit/flight_test_support.h"

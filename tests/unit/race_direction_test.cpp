@@ -1,4 +1,4 @@
-#include "rally/race/direction_test.h"
+#include "rally/race/targets/direction_test.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "rally/race/find_target.h"
+#include "rally/race/targets/find_target.h"
 
 #include <gtest/gtest.h>
 

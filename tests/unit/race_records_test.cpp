@@ -1,5 +1,3 @@
-#include "rally/race/stream_records.h"
-
 #include <gtest/gtest.h>
 
 #include "tests/unit/flight_test_support.h"

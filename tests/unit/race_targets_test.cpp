@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "rally/race/race_texts.h"
-#include "rally/race/targets.h"
+
 #include "tests/unit/flight_test_support.h"
 
 namespace {

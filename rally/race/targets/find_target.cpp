@@ -1,4 +1,4 @@
-#include "rally/race/find_target.h"
+#include "rally/race/targets/find_target.h"
 
 #include "rally/course/course_format.h"
 #include "rally/course/course_image.h"

@@ -1,8 +1,8 @@
-#include "rally/race/bonus_object.h"
+#include "rally/race/bonus/bonus_object.h"
 
 #include "rally/course/course_format.h"
 #include "rally/course/course_image.h"
-#include "rally/race/bonus_award.h"
+#include "rally/race/bonus/bonus_award.h"
 #include "rally/state/module.h"
 
 using namespace course;

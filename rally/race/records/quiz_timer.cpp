@@ -1,7 +1,7 @@
+#include "rally/race/records/quiz_timer.h"
 #include "rally/course/course_format.h"
 #include "rally/course/course_image.h"
 #include "rally/course/score_arithmetic.h"
-#include "rally/race/stream_records.h"
 #include "rally/state/module.h"
 
 using namespace course;

@@ -1,9 +1,9 @@
+#include "rally/race/targets/landing.h"
 #include "rally/course/course_format.h"
 #include "rally/course/course_image.h"
 #include "rally/race/aircraft_sample.h"
-#include "rally/race/direction_test.h"
 #include "rally/race/race_texts.h"
-#include "rally/race/targets.h"
+#include "rally/race/targets/direction_test.h"
 #include "rally/state/module.h"
 #include "rally/ui/message_queue.h"
 

@@ -1,4 +1,4 @@
-#include "rally/race/direction_test.h"
+#include "rally/race/targets/direction_test.h"
 
 bool PassesDirectionTest(uint16_t aircraft_heading, int32_t required_heading) {
   if (required_heading >= kAnyDirection) return true;

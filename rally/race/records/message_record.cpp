@@ -1,6 +1,6 @@
+#include "rally/race/records/message_record.h"
 #include "rally/course/course_format.h"
 #include "rally/course/course_image.h"
-#include "rally/race/stream_records.h"
 #include "rally/state/module.h"
 #include "rally/ui/message_queue.h"
 

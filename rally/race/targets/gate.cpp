@@ -1,7 +1,7 @@
-#include "rally/race/direction_test.h"
-#include "rally/race/gate_box.h"
+#include "rally/race/targets/gate.h"
 #include "rally/race/race_texts.h"
-#include "rally/race/targets.h"
+#include "rally/race/targets/direction_test.h"
+#include "rally/race/targets/gate_box.h"
 #include "rally/state/module.h"
 #include "rally/ui/message_queue.h"
 

@@ -1,10 +1,10 @@
-#include "rally/race/bonus_award.h"
+#include "rally/race/bonus/bonus_award.h"
 #include "rally/ui/message_queue.h"
 
 #include "rally/course/course_format.h"
 #include "rally/course/course_image.h"
 #include "rally/course/score_arithmetic.h"
-#include "rally/race/bonus_object.h"
+#include "rally/race/bonus/bonus_object.h"
 #include "rally/race/race_texts.h"
 #include "rally/state/module.h"
 #include "rally/ui/format_text.h"

@@ -1,4 +1,4 @@
-#include "rally/race/gate_box.h"
+#include "rally/race/targets/gate_box.h"
 
 #include "rally/course/course_format.h"
 #include "rally/course/course_image.h"

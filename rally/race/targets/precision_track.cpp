@@ -1,4 +1,4 @@
-#include "rally/race/precision_track.h"
+#include "rally/race/targets/precision_track.h"
 
 #include "rally/course/course_format.h"
 #include "rally/course/course_image.h"

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "rally/state/current_question.h"
+#include "rally/state/quiz_state.h"
 
 struct CourseImage;
 

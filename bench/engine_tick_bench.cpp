@@ -9,6 +9,7 @@
 #include <string>
 
 #include "course_model/course_writer.h"
+#include "rally/host/stdio_platform.h"
 #include "rally/module/entry_points.h"
 #include "rally/module/lifecycle.h"
 #include "rally/race/engine_tick.h"

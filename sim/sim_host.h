@@ -94,7 +94,6 @@ struct SimHost {
 };
 
 HostOps SimHostOps(SimHost& host);
-ShellOps SimShellOps(SimHost& host);
 
 // One tick: every kind-5 routine registered when the tick begins is called
 // (one removed meanwhile is skipped, one added meanwhile waits for the next

@@ -1,6 +1,8 @@
 #include "sim/sim_module_binding.h"
 
+#include "rally/host/stdio_platform.h"
 #include "rally/module/entry_points.h"
+#include "sim/sim_shell.h"
 
 namespace {
 // Stands for MainWindowProc: the stand-in window has no message loop, so

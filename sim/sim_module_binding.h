@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "rally/host/stdio_platform.h"
 #include "rally/state/module.h"
 #include "sim/sim_host.h"
 

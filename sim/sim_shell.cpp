@@ -1,3 +1,5 @@
+#include "sim/sim_shell.h"
+
 #include "sim/sim_host.h"
 
 // The stand-in simulator's main window, as the module's shell sees it.

@@ -1,3 +1,5 @@
+#include "rally/host/stdio_platform.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -6,8 +8,6 @@
 #if !defined(_WIN32)
 #include <sys/stat.h>
 #endif
-
-#include "rally/host/platform.h"
 
 namespace {
 

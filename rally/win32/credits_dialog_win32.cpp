@@ -1,3 +1,5 @@
+#include "rally/win32/credits_dialog_win32.h"
+
 #include "rally/win32/dialogs_win32.h"
 
 namespace {

@@ -3,6 +3,9 @@
 #include "rally/module/entry_points.h"
 #include "rally/resources/resource_ids.h"
 #include "rally/ui/score_summary.h"
+#include "rally/win32/credits_dialog_win32.h"
+#include "rally/win32/quiz_dialog_win32.h"
+#include "rally/win32/score_summary_dialog_win32.h"
 
 // The resource script and the core name the same dialogs.
 static_assert(IDD_SCORE_SUMMARY == kScoreSummaryDialog, "score summary dialog id");

@@ -1,3 +1,5 @@
+#include "rally/win32/score_summary_dialog_win32.h"
+
 #include "rally/module/entry_points.h"
 #include "rally/resources/resource_ids.h"
 #include "rally/ui/score_summary_lines.h"

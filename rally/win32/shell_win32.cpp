@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "common/win32/file_moves_win32.h"
+#include "rally/host/stdio_platform.h"
 #include "rally/win32/dialogs_win32.h"
 
 namespace {

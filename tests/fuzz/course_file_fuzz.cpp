@@ -8,9 +8,10 @@
 #include <optional>
 #include <vector>
 
-#include "rally/commands/host_events.h"
 #include "course_model/course_reader.h"
+#include "rally/commands/host_events.h"
 #include "rally/course/scramble.h"
+#include "rally/host/stdio_platform.h"
 #include "rally/module/entry_points.h"
 #include "rally/module/lifecycle.h"
 #include "rally/module/main_window_messages.h"

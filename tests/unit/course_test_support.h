@@ -16,6 +16,7 @@
 #include "rally/course/score_table.h"
 #include "rally/course/scramble.h"
 #include "rally/host/platform.h"
+#include "rally/host/stdio_platform.h"
 #include "sim/platform_forwarding.h"
 
 // Courses, images, score files and a counting heap for the course and

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "course_model/course_writer.h"
+#include "rally/host/stdio_platform.h"
 #include "rally/module/lifecycle.h"
 #include "rally/race/race_commands.h"
 #include "rally/state/module.h"

@@ -8,11 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "examples/compiled_sample_course.h"
 #include "course_model/course_writer.h"
+#include "examples/compiled_sample_course.h"
 #include "rally/course/score_table.h"
 #include "rally/course/scramble.h"
 #include "rally/host/platform.h"
+#include "rally/host/stdio_platform.h"
 #include "rally/module/entry_points.h"
 #include "sim/platform_forwarding.h"
 #include "sim/sim_host.h"

@@ -6,6 +6,7 @@
 #include <deque>
 
 #include "course_model/course_writer.h"
+#include "rally/host/stdio_platform.h"
 #include "rally/module/course_loader.h"
 #include "rally/state/random_generator.h"
 #include "rally/ui/quiz_choice.h"

@@ -5,6 +5,7 @@
 
 #include "examples/compiled_sample_course.h"
 #include "rally/course/score_table.h"
+#include "rally/host/stdio_platform.h"
 #include "rally/module/entry_points.h"
 #include "rally/module/lifecycle.h"
 #include "rally/state/module.h"

@@ -6,6 +6,7 @@
 
 #include "common/little_endian.h"
 #include "rally/course/score_table.h"
+#include "rally/host/stdio_platform.h"
 #include "tests/unit/module_test_support.h"
 
 #include <cstring>

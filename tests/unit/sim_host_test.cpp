@@ -7,6 +7,7 @@
 
 #include "common/little_endian.h"
 #include "rally/course/score_table.h"
+#include "rally/host/stdio_platform.h"
 #include "rally/module/lifecycle.h"
 #include "sim/geodesy.h"
 #include "sim/sim_aircraft_state.h"

@@ -10,7 +10,7 @@
 #include "course_model/course_writer.h"
 #include "rally/course/score_table.h"
 #include "rally/host/host_interface.h"
-#include "rally/host/platform.h"
+#include "rally/host/stdio_platform.h"
 #include "tests/win32/balloon_course_win32.h"
 #include "tests/win32/case_folder_win32.h"
 #include "tests/win32/dll_cases_win32.h"

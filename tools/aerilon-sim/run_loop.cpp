@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "rally/course/course_format.h"
+#include "rally/host/stdio_platform.h"
 #include "rally/module/entry_points.h"
 #include "rally/module/lifecycle.h"
 #include "rally/module/main_window_messages.h"

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "rally/host/platform.h"
+#include "rally/host/stdio_platform.h"
 #include "sim/sim_dialogs.h"
 #include "sim/sim_host.h"
 #include "sim/sim_menu_bar.h"

@@ -3,7 +3,7 @@
 #include "sceneward/base/status.h"
 #include "sceneward/script/edit_script.h"
 #include "tests/fuzz/fuzz_targets.h"
-#include "tests/unit/sceneward_fake_file_system.h"
+#include "tests/support/sceneward_fake_file_system.h"
 
 namespace {
 

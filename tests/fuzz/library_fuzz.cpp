@@ -10,7 +10,7 @@
 #include "sceneward/library/library_file.h"
 #include "tests/fuzz/fuzz_input.h"
 #include "tests/fuzz/fuzz_targets.h"
-#include "tests/unit/sceneward_fake_file_system.h"
+#include "tests/support/sceneward_fake_file_system.h"
 
 namespace {
 

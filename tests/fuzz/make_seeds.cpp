@@ -15,8 +15,8 @@
 #include "examples/compiled_sample_course.h"
 #include "rally/course/score_table.h"
 #include "sceneward/writer/scenery_generator.h"
+#include "tests/support/library_file_builder.h"
 #include "tests/support/memory_files.h"
-#include "tests/unit/library_file_builder.h"
 #include "tools/aerilon-course/source/source_reader.h"
 
 namespace {

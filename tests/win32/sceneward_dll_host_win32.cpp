@@ -19,7 +19,7 @@
 #include "sceneward/script/edit_script.h"
 #include "sceneward/writer/area_sample.h"
 #include "sceneward/writer/scenery_writer.h"
-#include "tests/unit/library_file_builder.h"
+#include "tests/support/library_file_builder.h"
 #include "tests/win32/case_runner_win32.h"
 #include "tests/win32/check_report.h"
 #include "tests/win32/import_patch_win32.h"

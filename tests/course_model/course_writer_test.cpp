@@ -248,7 +248,7 @@ TEST(CourseWriter, TheFileIsTheScrambledLayout) {
   ScrambleWords(image.data(), static_cast<uint32_t>(image.size()));
   EXPECT_EQ(EncodeCourseFile(SampleCourse()), image);
 
-  SimFolder folder;
+  TempSimFolder folder;
   ASSERT_TRUE(WriteCourseFile(folder.Path("Rally.DAT"), SampleCourse()));
   std::ifstream in(folder.Path("Rally.DAT"), std::ios::binary);
   EXPECT_EQ(Bytes(std::istreambuf_iterator<char>(in), {}), image);

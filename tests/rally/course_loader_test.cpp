@@ -27,7 +27,7 @@ class CourseLoaderTest : public ::testing::Test {
 
   void WriteCourse(Bytes plain) const {
     ScrambleWords(plain.data(), static_cast<uint32_t>(plain.size()));
-    folder_.Write("Rally.DAT", plain);
+    folder_.WriteBytes("Rally.DAT", plain);
   }
   Bytes LoadedBlock() const { return Bytes(m_->course.block, m_->course.block + m_->course.size); }
   void ExpectNoCourse() const {
@@ -35,8 +35,8 @@ class CourseLoaderTest : public ::testing::Test {
     EXPECT_STREQ(m_->course.path, "ADV\\RALLY\\Rally.DAT") << "no score path without a course";
   }
 
-  SimFolder folder_;
-  CountedHeap heap_;
+  TempSimFolder folder_;
+  CountingHeap heap_;
   std::unique_ptr<RallyModule> m_ = std::make_unique<RallyModule>();
 };
 
@@ -69,7 +69,7 @@ TEST_F(CourseLoaderTest, ARejectedCourseFreesItsBlock) {
   Bytes plain = LayOutCourse(SampleCourse());
   plain[10] = 'X';
   WriteCourse(plain);
-  folder_.Write("Rally.SCO", ScoreFile({{0, 85}}));
+  folder_.WriteBytes("Rally.SCO", ScoreFile({{0, 85}}));
   EXPECT_FALSE(LoadCourse(*m_));
   ExpectNoCourse();
   EXPECT_EQ(heap_.allocations, 1);
@@ -86,10 +86,10 @@ TEST_F(CourseLoaderTest, ARejectedCourseFreesItsBlock) {
 }
 
 TEST_F(CourseLoaderTest, FilesTooShortForAWordAreRejectedAndFreed) {
-  folder_.Write("Rally.DAT", {});
+  folder_.WriteBytes("Rally.DAT", {});
   EXPECT_FALSE(LoadCourse(*m_));
   EXPECT_EQ(heap_.allocations, 0) << "nothing to read";
-  folder_.Write("Rally.DAT", {'V', 'E', 'S'});
+  folder_.WriteBytes("Rally.DAT", {'V', 'E', 'S'});
   EXPECT_FALSE(LoadCourse(*m_));
   ExpectNoCourse();
   EXPECT_EQ(heap_.allocations, 1);
@@ -115,7 +115,7 @@ TEST_F(CourseLoaderTest, ACourseWithoutEntriesLoads) {
 
 TEST_F(CourseLoaderTest, ReadsTheScoreFileBesideTheCourse) {
   WriteCourse(LayOutCourse(SampleCourse()));
-  folder_.Write("Rally.SCO", ScoreFile({{0, 85}, {score::kQuizStateWord + 1, 1}}, {"Alfa"}));
+  folder_.WriteBytes("Rally.SCO", ScoreFile({{0, 85}, {score::kQuizStateWord + 1, 1}}, {"Alfa"}));
   ASSERT_TRUE(LoadCourse(*m_));
   EXPECT_STREQ(m_->course.path, "ADV\\RALLY\\Rally.SCO");
   EXPECT_EQ(ScorePercentage(m_->scores), 85);

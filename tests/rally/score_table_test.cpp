@@ -40,8 +40,8 @@ class ScoreTableTest : public ::testing::Test {
     EXPECT_EQ(table_.wrong_count, 0);
   }
 
-  SimFolder folder_;
-  CountedHeap heap_;
+  TempSimFolder folder_;
+  CountingHeap heap_;
   PlatformOps platform_{};
   ScoreTable table_{};
 };
@@ -55,20 +55,20 @@ TEST_F(ScoreTableTest, AMissingFileGivesTheDefaults) {
 TEST_F(ScoreTableTest, AFileShorterThanTheBlockIsTreatedAsMissing) {
   Bytes file = ScoreFile({{0, 85}, {1, 40}});
   file.pop_back();
-  folder_.Write("Rally.SCO", file);
+  folder_.WriteBytes("Rally.SCO", file);
   Read(5);
   ExpectDefaults(5);
 }
 
 TEST_F(ScoreTableTest, TheBlockAloneGivesItsValuesAndTwentyEmptySlots) {
-  folder_.Write("Rally.SCO", ScoreFile({{kPercentageWord, 85},
-                                        {kBonusPointsWord, 1234},
-                                        {kTakeCounterWord + 3, 2},
-                                        {kTakeCounterWord + 19, 5},
-                                        {kQuizStateWord + 39, kQuizAsked},
-                                        {kLegScoreWord + 6 * 4 + 2, -30},
-                                        {kLegScoreWord + 6 * 4 + kLegTotal, 777},
-                                        {kBlockWords - 1, 11}}));
+  folder_.WriteBytes("Rally.SCO", ScoreFile({{kPercentageWord, 85},
+                                             {kBonusPointsWord, 1234},
+                                             {kTakeCounterWord + 3, 2},
+                                             {kTakeCounterWord + 19, 5},
+                                             {kQuizStateWord + 39, kQuizAsked},
+                                             {kLegScoreWord + 6 * 4 + 2, -30},
+                                             {kLegScoreWord + 6 * 4 + kLegTotal, 777},
+                                             {kBlockWords - 1, 11}}));
   Read(0);
   EXPECT_EQ(ScorePercentage(table_), 85);
   EXPECT_EQ(ScoreBonusPoints(table_), 1234);
@@ -86,7 +86,7 @@ TEST_F(ScoreTableTest, TheBlockAloneGivesItsValuesAndTwentyEmptySlots) {
 TEST_F(ScoreTableTest, TwentyEmptyNamesLeaveEverySlotEmpty) {
   Bytes file = ScoreFile({{0, 90}}, std::vector<std::string>(20, ""));
   ASSERT_EQ(file.size(), 748u);
-  folder_.Write("Rally.SCO", file);
+  folder_.WriteBytes("Rally.SCO", file);
   Read();
   EXPECT_EQ(ScorePercentage(table_), 90);
   ExpectNoNames();
@@ -96,7 +96,7 @@ TEST_F(ScoreTableTest, NamesAreReadBackIntoTheirSlots) {
   std::vector<std::string> names = {"Alfa", "", "Charlie"};
   for (int i = 3; i < 21; ++i) names.push_back("Nome " + std::to_string(i));
   names[19] = "Citt\xE0";
-  folder_.Write("Rally.SCO", ScoreFile({}, names));
+  folder_.WriteBytes("Rally.SCO", ScoreFile({}, names));
   Read();
   EXPECT_STREQ(NameSlot(table_, 0), "Alfa");
   EXPECT_EQ(NameSlot(table_, 1), nullptr);
@@ -106,7 +106,7 @@ TEST_F(ScoreTableTest, NamesAreReadBackIntoTheirSlots) {
 }
 
 TEST_F(ScoreTableTest, SlotsBeyondTheNamesInTheFileAreEmpty) {
-  folder_.Write("Rally.SCO", ScoreFile({}, {"Alfa", "Bravo"}));
+  folder_.WriteBytes("Rally.SCO", ScoreFile({}, {"Alfa", "Bravo"}));
   Read();
   EXPECT_STREQ(NameSlot(table_, 1), "Bravo");
   for (int32_t slot = 2; slot < kNameSlots; ++slot) EXPECT_EQ(NameSlot(table_, slot), nullptr);
@@ -115,7 +115,7 @@ TEST_F(ScoreTableTest, SlotsBeyondTheNamesInTheFileAreEmpty) {
 TEST_F(ScoreTableTest, APoolWithoutItsFinalNulEndsSafely) {
   Bytes file = ScoreFile({}, {"Alfa", "Bravo"});
   file.pop_back();
-  folder_.Write("Rally.SCO", file);
+  folder_.WriteBytes("Rally.SCO", file);
   Read();
   EXPECT_STREQ(NameSlot(table_, 0), "Alfa");
   EXPECT_STREQ(NameSlot(table_, 1), "Bravo");
@@ -123,7 +123,7 @@ TEST_F(ScoreTableTest, APoolWithoutItsFinalNulEndsSafely) {
 }
 
 TEST_F(ScoreTableTest, WithoutMemoryForTheNamesTheBlockStillCounts) {
-  folder_.Write("Rally.SCO", ScoreFile({{0, 85}}, {"Alfa"}));
+  folder_.WriteBytes("Rally.SCO", ScoreFile({{0, 85}}, {"Alfa"}));
   heap_.refuse = true;
   Read();
   EXPECT_EQ(ScorePercentage(table_), 85);
@@ -132,7 +132,7 @@ TEST_F(ScoreTableTest, WithoutMemoryForTheNamesTheBlockStillCounts) {
 }
 
 TEST_F(ScoreTableTest, AWriteThroughTheCountedHeapReadsBack) {
-  folder_.Write("Rally.SCO", ScoreFile({{kPercentageWord, 85}}, {"Alfa"}));
+  folder_.WriteBytes("Rally.SCO", ScoreFile({{kPercentageWord, 85}}, {"Alfa"}));
   Read();
   table_.words[kBonusPointsWord] = 40;
   table_.name_slots[2] = "Charlie";
@@ -146,11 +146,11 @@ TEST_F(ScoreTableTest, AWriteThroughTheCountedHeapReadsBack) {
 }
 
 TEST_F(ScoreTableTest, QuizCountsLookOnlyAtTheCoursesQuestions) {
-  folder_.Write("Rally.SCO", ScoreFile({{kQuizStateWord + 0, kQuizAsked},
-                                        {kQuizStateWord + 1, kQuizAsked | kQuizWrong},
-                                        {kQuizStateWord + 2, kQuizWrong},  // never asked
-                                        {kQuizStateWord + 3, kQuizAsked | kQuizWrong},
-                                        {kQuizStateWord + 39, kQuizAsked}}));
+  folder_.WriteBytes("Rally.SCO", ScoreFile({{kQuizStateWord + 0, kQuizAsked},
+                                             {kQuizStateWord + 1, kQuizAsked | kQuizWrong},
+                                             {kQuizStateWord + 2, kQuizWrong},  // never asked
+                                             {kQuizStateWord + 3, kQuizAsked | kQuizWrong},
+                                             {kQuizStateWord + 39, kQuizAsked}}));
   Read(3);
   EXPECT_EQ(table_.unasked_count, 1);
   EXPECT_EQ(table_.wrong_count, 1);
@@ -163,10 +163,10 @@ TEST_F(ScoreTableTest, QuizCountsLookOnlyAtTheCoursesQuestions) {
 }
 
 TEST_F(ScoreTableTest, AnotherReadReleasesThePreviousNames) {
-  folder_.Write("Rally.SCO", ScoreFile({}, {"Alfa"}));
+  folder_.WriteBytes("Rally.SCO", ScoreFile({}, {"Alfa"}));
   Read();
   ASSERT_EQ(heap_.allocations, 1);
-  folder_.Write("Rally.SCO", ScoreFile({}, {"Bravo", "Delta"}));
+  folder_.WriteBytes("Rally.SCO", ScoreFile({}, {"Bravo", "Delta"}));
   Read();
   EXPECT_EQ(heap_.frees, 1);
   EXPECT_EQ(heap_.allocations, 2);

@@ -13,6 +13,7 @@
 #include "sceneward/files/file_system.h"
 #include "sceneward/files/file_system_posix.h"
 #include "tests/support/sceneward_fake_file_system.h"
+#include "tests/support/temp_sim_folder.h"
 
 namespace {
 
@@ -74,17 +75,6 @@ TEST(SceneFileSystemWrites, PathsBesideAreAsLongAsTheFileSystemTakes) {
   }
 }
 
-// A fresh folder, removed again with its files.
-struct TempFolder {
-  std::string path;
-  TempFolder() {
-    char pattern[] = "/tmp/sceneward-test-XXXXXX";
-    path = mkdtemp(pattern);
-  }
-  ~TempFolder() { std::system(("rm -rf '" + path + "'").c_str()); }
-  std::string operator/(const std::string& name) const { return path + "/" + name; }
-};
-
 void WriteText(const std::string& path, const std::string& text) {
   std::ofstream(path, std::ios::binary) << text;
 }
@@ -95,12 +85,12 @@ std::string ReadText(const std::string& path) {
 }
 
 TEST(SceneFileSystemPosix, BackslashesAreSeparatorsAndReadsAddTerminators) {
-  TempFolder folder;
+  TempSimFolder folder;
   mkdir((folder / "sub").c_str(), 0777);
   WriteText(folder / "sub/file.txt", "abc");
   PosixFileSystem fs;
   FileBlock block{};
-  std::string windows_path = folder.path + "\\sub\\file.txt";
+  std::string windows_path = folder.root.string() + "\\sub\\file.txt";
   ASSERT_EQ(fs.ReadWholeFile(windows_path.c_str(), OpenMode::kReadWrite, 2, &block),
             ReadOutcome::kRead);
   EXPECT_EQ(block.size, 3u);
@@ -108,12 +98,12 @@ TEST(SceneFileSystemPosix, BackslashesAreSeparatorsAndReadsAddTerminators) {
   fs.FreeBlock(block.bytes);
   EXPECT_EQ(fs.ReadWholeFile((folder / "none").c_str(), OpenMode::kReadOnly, 0, &block),
             ReadOutcome::kCannotOpen);
-  EXPECT_EQ(fs.ReadWholeFile(folder.path.c_str(), OpenMode::kReadOnly, 0, &block),
+  EXPECT_EQ(fs.ReadWholeFile(folder.root.string().c_str(), OpenMode::kReadOnly, 0, &block),
             ReadOutcome::kCannotOpen);  // a folder is not a file
 }
 
 TEST(SceneFileSystemPosix, ReplaceKeepsThePermissionsAndLeavesNoFileBeside) {
-  TempFolder folder;
+  TempSimFolder folder;
   std::string target = folder / "WORLD.VIS";
   WriteText(target, "old contents");
   chmod(target.c_str(), 0640);
@@ -143,18 +133,18 @@ TEST(SceneFileSystemPosix, ReplacingThroughALinkReplacesTheFileItLeadsTo) {
                {"hop", "WORLD.VIS", false}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.link);
-    TempFolder f;
+    TempSimFolder f;
     mkdir((f / "real").c_str(), 0777);
     mkdir((f / "sim").c_str(), 0777);
     WriteText(f / "real/WORLD.VIS", "old");
-    const std::string link = c.link[0] == '@' ? f.path + (c.link + 1) : c.link;
+    const std::string link = c.link[0] == '@' ? f.root.string() + (c.link + 1) : c.link;
     ASSERT_EQ(symlink(link.c_str(), (f / "sim/WORLD.VIS").c_str()), 0);
     if (c.hop != nullptr) {
       ASSERT_EQ(symlink(c.hop, (f / "sim/hop").c_str()), 0);
     }
     PosixFileSystem fs;
     const uint8_t data[] = {'n', 'e', 'w'};
-    const std::string path = f.path + "\\sim\\WORLD.VIS";
+    const std::string path = f.root.string() + "\\sim\\WORLD.VIS";
     EXPECT_EQ(ReplaceFileContents(fs, path.c_str(), "VisEdit.$$$", data, sizeof data), c.replaced);
     EXPECT_EQ(ReadText(f / "real/WORLD.VIS"), c.replaced ? "new" : "old");
     char held[256] = {};
@@ -166,7 +156,7 @@ TEST(SceneFileSystemPosix, ReplacingThroughALinkReplacesTheFileItLeadsTo) {
 }
 
 TEST(SceneFileSystemPosix, AFailedReplaceLeavesTheOldFile) {
-  TempFolder folder;
+  TempSimFolder folder;
   std::string target = folder / "WORLD.VIS";
   mkdir(target.c_str(), 0777);  // a folder cannot be replaced by a file
   WriteText(folder / "WORLD.VIS/keep", "kept");
@@ -183,7 +173,7 @@ bool Collect(void* context, const char* name) {
 }
 
 TEST(SceneFileSystemPosix, ListingMatchesFilesOfTheCurrentFolderRegardlessOfCase) {
-  TempFolder folder;
+  TempSimFolder folder;
   mkdir((folder / "Scenery").c_str(), 0777);
   for (const char* name : {"a.bgl", "B.BGL", "c.Bgl", "d.txt", "e.bgl.bak"}) {
     WriteText(folder / (std::string("Scenery/") + name), "x");
@@ -197,7 +187,7 @@ TEST(SceneFileSystemPosix, ListingMatchesFilesOfTheCurrentFolderRegardlessOfCase
   char previous[4096];
   ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
   PosixFileSystem fs;
-  ASSERT_TRUE(fs.ChangeFolder((folder.path + "\\Scenery").c_str()));
+  ASSERT_TRUE(fs.ChangeFolder((folder.root.string() + "\\Scenery").c_str()));
   std::vector<std::string> names;
   EXPECT_TRUE(fs.ListFolder("*.BGL", Collect, &names));
   EXPECT_TRUE(fs.RenameFile("a.bgl", "z.bgl"));

@@ -17,7 +17,8 @@
 #include "rally/course/scramble.h"
 #include "rally/host/platform.h"
 #include "rally/host/stdio_platform.h"
-#include "sim/platform_forwarding.h"
+#include "tests/support/counting_heap.h"
+#include "tests/support/temp_sim_folder.h"
 
 // Courses, images, score files and a counting heap for the course and
 // score tests.
@@ -141,54 +142,5 @@ inline Bytes ScoreFile(const std::map<uint32_t, int32_t>& words,
   }
   return bytes;
 }
-
-// A heap in front of the C runtime platform that counts its blocks and can
-// refuse every allocation; every file call goes on to the C runtime
-// platform with its own context.
-struct CountedHeap {
-  PlatformOps inner;
-  int allocations = 0;
-  int frees = 0;
-  bool refuse = false;
-};
-
-inline PlatformOps CountedPlatform(CountedHeap& heap, StdioPlatform& files) {
-  PlatformOps ops = MakeStdioPlatform(&files);
-  ForwardPlatformTo(ops, heap);
-  ops.alloc_block = [](void* c, uint32_t size) -> void* {
-    auto* h = static_cast<CountedHeap*>(c);
-    h->allocations += 1;
-    return h->refuse ? nullptr : h->inner.alloc_block(h->inner.context, size);
-  };
-  ops.free_block = [](void* c, void* block) {
-    auto* h = static_cast<CountedHeap*>(c);
-    h->frees += 1;
-    h->inner.free_block(h->inner.context, block);
-  };
-  return ops;
-}
-
-// A simulator folder with ADV/RALLY inside, removed afterwards.
-struct SimFolder {
-  std::filesystem::path root;
-  StdioPlatform files{};
-
-  SimFolder() {
-    char name[] = "/tmp/aerilon-course-XXXXXX";
-    root = mkdtemp(name);
-    std::filesystem::create_directories(root / "ADV" / "RALLY");
-    std::snprintf(files.root, sizeof files.root, "%s", root.c_str());
-  }
-  ~SimFolder() { std::filesystem::remove_all(root); }
-  SimFolder(const SimFolder&) = delete;
-  SimFolder& operator=(const SimFolder&) = delete;
-
-  std::string Path(const char* name) const { return (root / "ADV" / "RALLY" / name).string(); }
-  void Write(const char* name, const Bytes& bytes) const {
-    std::ofstream out(Path(name), std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-  }
-};
 
 }  // namespace course_test

@@ -15,64 +15,10 @@
 #include "rally/host/platform.h"
 #include "rally/host/stdio_platform.h"
 #include "rally/module/entry_points.h"
-#include "sim/platform_forwarding.h"
 #include "sim/sim_host.h"
 #include "sim/sim_module_binding.h"
-
-// A platform that counts heap blocks and can refuse the n-th allocation.
-struct CountingHeap {
-  PlatformOps inner;
-  int allocations = 0;
-  int frees = 0;
-  int fail_allocation = 0;  // 1-based index of the allocation to refuse; 0 = none
-  std::vector<void*> live;
-};
-
-inline void* CountingAlloc(void* c, uint32_t size) {
-  auto* h = static_cast<CountingHeap*>(c);
-  h->allocations += 1;
-  if (h->allocations == h->fail_allocation) return nullptr;
-  void* block = h->inner.alloc_block(h->inner.context, size);
-  h->live.push_back(block);
-  return block;
-}
-
-inline void CountingFree(void* c, void* block) {
-  auto* h = static_cast<CountingHeap*>(c);
-  h->frees += 1;
-  for (auto it = h->live.begin(); it != h->live.end(); ++it) {
-    if (*it == block) {
-      h->live.erase(it);
-      break;
-    }
-  }
-  h->inner.free_block(h->inner.context, block);
-}
-
-// Puts the counting heap in front of a platform; every other operation is
-// handed on to the platform with its own context.
-inline void CountHeap(PlatformOps& platform, CountingHeap& heap) {
-  ForwardPlatformTo(platform, heap);
-  platform.alloc_block = CountingAlloc;
-  platform.free_block = CountingFree;
-}
-
-// A simulator folder in the system's temporary folder, removed afterwards.
-struct TempSimFolder {
-  std::filesystem::path root;
-  TempSimFolder() {
-    char name[] = "/tmp/aerilon-test-XXXXXX";
-    root = mkdtemp(name);
-    std::filesystem::create_directories(root / "ADV" / "RALLY");
-  }
-  ~TempSimFolder() { std::filesystem::remove_all(root); }
-  std::filesystem::path File(const char* name) const { return root / "ADV" / "RALLY" / name; }
-  void WriteBytes(const char* name, const std::vector<uint8_t>& bytes) const {
-    std::ofstream out(File(name), std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-  }
-};
+#include "tests/support/counting_heap.h"
+#include "tests/support/temp_sim_folder.h"
 
 // A score file as the module writes it: the scrambled block, then the names.
 inline std::vector<uint8_t> ScoreFileBytes(const std::vector<std::string>& names) {

@@ -26,7 +26,6 @@ extern "C" const char* __lsan_default_suppressions() {
 namespace {
 
 using course_test::Bytes;
-using course_test::SimFolder;
 
 // A picture read back: its size and how many pixels have each colour.
 struct Picture {
@@ -78,7 +77,7 @@ class CourseMapTest : public ::testing::Test {
     return ReadPicture(png_);
   }
 
-  SimFolder folder_;
+  TempSimFolder folder_;
   std::string png_ = folder_.Path("map.png");
 };
 
@@ -259,10 +258,10 @@ TEST(MapPaint, StrokesALongLineInPiecesAsOnePath) {
 class FlightTrackTest : public ::testing::Test {
  protected:
   std::string Write(const std::string& text) {
-    folder_.Write("flight.jsonl", Bytes(text.begin(), text.end()));
+    folder_.WriteBytes("flight.jsonl", Bytes(text.begin(), text.end()));
     return folder_.Path("flight.jsonl");
   }
-  SimFolder folder_;
+  TempSimFolder folder_;
 };
 
 TEST_F(FlightTrackTest, ReadsThePositionsTheScriptSets) {

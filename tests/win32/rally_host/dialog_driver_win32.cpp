@@ -1,4 +1,4 @@
-#include "tests/win32/dialog_driver_win32.h"
+#include "tests/win32/rally_host/dialog_driver_win32.h"
 
 #include <stdexcept>
 

@@ -1,4 +1,4 @@
-#include "tests/win32/message_box_catcher_win32.h"
+#include "tests/win32/sceneward_host/message_box_catcher_win32.h"
 
 #include <algorithm>
 #include <stdexcept>

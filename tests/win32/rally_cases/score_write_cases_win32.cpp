@@ -11,11 +11,11 @@
 #include "rally/course/score_table.h"
 #include "rally/host/host_interface.h"
 #include "rally/host/stdio_platform.h"
-#include "tests/win32/balloon_course_win32.h"
-#include "tests/win32/case_folder_win32.h"
-#include "tests/win32/dll_cases_win32.h"
 #include "tests/win32/import_patch_win32.h"
-#include "tests/win32/rally_dll_run_win32.h"
+#include "tests/win32/rally_host/balloon_course_win32.h"
+#include "tests/win32/rally_host/case_folder_win32.h"
+#include "tests/win32/rally_host/dll_cases_win32.h"
+#include "tests/win32/rally_host/rally_dll_run_win32.h"
 
 namespace {
 

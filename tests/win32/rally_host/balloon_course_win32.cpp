@@ -1,8 +1,8 @@
-#include "tests/win32/balloon_course_win32.h"
+#include "tests/win32/rally_host/balloon_course_win32.h"
 
 #include "examples/compiled_sample_course.h"
 #include "rally/host/host_interface.h"
-#include "tests/win32/rally_dll_run_win32.h"
+#include "tests/win32/rally_host/rally_dll_run_win32.h"
 
 using namespace course_model;
 

@@ -23,10 +23,10 @@
 #include "tests/win32/case_runner_win32.h"
 #include "tests/win32/check_report.h"
 #include "tests/win32/import_patch_win32.h"
-#include "tests/win32/install_key_win32.h"
-#include "tests/win32/message_box_catcher_win32.h"
-#include "tests/win32/sceneward_case_folder_win32.h"
-#include "tests/win32/win32_file_system_cases_win32.h"
+#include "tests/win32/sceneward_host/install_key_win32.h"
+#include "tests/win32/sceneward_host/message_box_catcher_win32.h"
+#include "tests/win32/sceneward_host/sceneward_case_folder_win32.h"
+#include "tests/win32/sceneward_host/win32_file_system_cases_win32.h"
 
 namespace {
 

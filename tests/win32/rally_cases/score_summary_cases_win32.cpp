@@ -9,14 +9,14 @@
 #include "examples/compiled_sample_course.h"
 #include "rally/course/score_table.h"
 #include "rally/ui/verification_key.h"
-#include "tests/win32/call_expectations_win32.h"
-#include "tests/win32/dialog_driver_win32.h"
-#include "tests/win32/dll_cases_win32.h"
-#include "tests/win32/dll_import_recorder_win32.h"
-#include "tests/win32/host_window_win32.h"
-#include "tests/win32/merged_run_win32.h"
-#include "tests/win32/product_code_registry_win32.h"
-#include "tests/win32/screenshot_win32.h"
+#include "tests/win32/rally_host/call_expectations_win32.h"
+#include "tests/win32/rally_host/dialog_driver_win32.h"
+#include "tests/win32/rally_host/dll_cases_win32.h"
+#include "tests/win32/rally_host/dll_import_recorder_win32.h"
+#include "tests/win32/rally_host/host_window_win32.h"
+#include "tests/win32/rally_host/merged_run_win32.h"
+#include "tests/win32/rally_host/product_code_registry_win32.h"
+#include "tests/win32/rally_host/screenshot_win32.h"
 
 namespace {
 

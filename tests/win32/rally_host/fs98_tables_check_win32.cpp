@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "sim/win32/fs98_tables_win32.h"
-#include "tests/win32/call_expectations_win32.h"
-#include "tests/win32/dll_cases_win32.h"
+#include "tests/win32/rally_host/call_expectations_win32.h"
+#include "tests/win32/rally_host/dll_cases_win32.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
 // The credits dialog of the real DLL, opened from its menu command: its
 // texts as the resource holds them, and OK or Esc that close it with 1.
-#include "tests/win32/dialog_driver_win32.h"
-#include "tests/win32/dll_cases_win32.h"
-#include "tests/win32/dll_import_recorder_win32.h"
-#include "tests/win32/host_window_win32.h"
-#include "tests/win32/merged_run_win32.h"
-#include "tests/win32/screenshot_win32.h"
+#include "tests/win32/rally_host/dialog_driver_win32.h"
+#include "tests/win32/rally_host/dll_cases_win32.h"
+#include "tests/win32/rally_host/dll_import_recorder_win32.h"
+#include "tests/win32/rally_host/host_window_win32.h"
+#include "tests/win32/rally_host/merged_run_win32.h"
+#include "tests/win32/rally_host/screenshot_win32.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tests/win32/win32_file_system_cases_win32.h"
+#include "tests/win32/sceneward_host/win32_file_system_cases_win32.h"
 
 #include "sceneward/win32/win32_api.h"
 
@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "sceneward/win32/file_system_win32.h"
-#include "tests/win32/sceneward_case_folder_win32.h"
+#include "tests/win32/sceneward_host/sceneward_case_folder_win32.h"
 
 namespace {
 

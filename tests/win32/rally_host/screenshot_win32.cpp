@@ -1,4 +1,4 @@
-#include "tests/win32/screenshot_win32.h"
+#include "tests/win32/rally_host/screenshot_win32.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -2,12 +2,12 @@
 // no simulator window. Each returns 0, leaves the host and the window
 // untouched, and ModuleDeinit then gives back exactly what was taken.
 #include "rally/course/score_table.h"
-#include "tests/win32/call_expectations_win32.h"
-#include "tests/win32/case_folder_win32.h"
-#include "tests/win32/dll_cases_win32.h"
-#include "tests/win32/dll_import_recorder_win32.h"
-#include "tests/win32/host_window_win32.h"
-#include "tests/win32/rally_dll_run_win32.h"
+#include "tests/win32/rally_host/call_expectations_win32.h"
+#include "tests/win32/rally_host/case_folder_win32.h"
+#include "tests/win32/rally_host/dll_cases_win32.h"
+#include "tests/win32/rally_host/dll_import_recorder_win32.h"
+#include "tests/win32/rally_host/host_window_win32.h"
+#include "tests/win32/rally_host/rally_dll_run_win32.h"
 
 namespace {
 

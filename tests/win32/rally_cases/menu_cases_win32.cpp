@@ -5,10 +5,10 @@
 
 #include "common/little_endian.h"
 #include "rally/host/host_interface.h"
-#include "tests/win32/call_expectations_win32.h"
-#include "tests/win32/dll_cases_win32.h"
-#include "tests/win32/host_window_win32.h"
-#include "tests/win32/merged_run_win32.h"
+#include "tests/win32/rally_host/call_expectations_win32.h"
+#include "tests/win32/rally_host/dll_cases_win32.h"
+#include "tests/win32/rally_host/host_window_win32.h"
+#include "tests/win32/rally_host/merged_run_win32.h"
 
 namespace {
 

@@ -4,11 +4,11 @@
 // with the DLL's completion routine and released when it has finished.
 #include "course_model/course_writer.h"
 #include "rally/host/host_interface.h"
-#include "tests/win32/balloon_course_win32.h"
-#include "tests/win32/call_expectations_win32.h"
-#include "tests/win32/case_folder_win32.h"
-#include "tests/win32/dll_cases_win32.h"
-#include "tests/win32/rally_dll_run_win32.h"
+#include "tests/win32/rally_host/balloon_course_win32.h"
+#include "tests/win32/rally_host/call_expectations_win32.h"
+#include "tests/win32/rally_host/case_folder_win32.h"
+#include "tests/win32/rally_host/dll_cases_win32.h"
+#include "tests/win32/rally_host/rally_dll_run_win32.h"
 
 namespace {
 

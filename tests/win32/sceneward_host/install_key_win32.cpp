@@ -1,4 +1,4 @@
-#include "tests/win32/install_key_win32.h"
+#include "tests/win32/sceneward_host/install_key_win32.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
-#include "tests/win32/merged_run_win32.h"
+#include "tests/win32/rally_host/merged_run_win32.h"
 
-#include "tests/win32/call_expectations_win32.h"
-#include "tests/win32/host_window_win32.h"
+#include "tests/win32/rally_host/call_expectations_win32.h"
+#include "tests/win32/rally_host/host_window_win32.h"
 
 namespace {
 

@@ -11,7 +11,7 @@ setup=$(realpath "$1")
 tool=$(realpath "$2")
 host=$(realpath "$3")
 work=$4
-. "$(dirname "$0")/../tools/sceneward_files.sh"
+. "$(dirname "$0")/../../tools/sceneward_files.sh"
 rm -rf "$work" && mkdir -p "$work/sim/Island/Scenery" "$work/empty" && work=$(realpath "$work") || exit 1
 cd "$work" || exit 1
 

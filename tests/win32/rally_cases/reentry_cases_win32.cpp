@@ -7,12 +7,12 @@
 #include <vector>
 
 #include "rally/commands/host_events.h"
-#include "tests/win32/call_expectations_win32.h"
-#include "tests/win32/dialog_driver_win32.h"
-#include "tests/win32/dll_cases_win32.h"
-#include "tests/win32/dll_import_recorder_win32.h"
-#include "tests/win32/host_window_win32.h"
-#include "tests/win32/merged_run_win32.h"
+#include "tests/win32/rally_host/call_expectations_win32.h"
+#include "tests/win32/rally_host/dialog_driver_win32.h"
+#include "tests/win32/rally_host/dll_cases_win32.h"
+#include "tests/win32/rally_host/dll_import_recorder_win32.h"
+#include "tests/win32/rally_host/host_window_win32.h"
+#include "tests/win32/rally_host/merged_run_win32.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tests/win32/product_code_registry_win32.h"
+#include "tests/win32/rally_host/product_code_registry_win32.h"
 
 #include <windows.h>
 

@@ -1,9 +1,9 @@
-#include "tests/win32/call_expectations_win32.h"
+#include "tests/win32/rally_host/call_expectations_win32.h"
 
 #include <algorithm>
 #include <cstdio>
 
-#include "tests/win32/dll_import_recorder_win32.h"
+#include "tests/win32/rally_host/dll_import_recorder_win32.h"
 
 std::string Hex(uintptr_t value) {
   char text[16];

@@ -4,13 +4,13 @@
 // the second that closes it with 1 or 2.
 #include "course_model/course_writer.h"
 #include "rally/host/host_interface.h"
-#include "tests/win32/call_expectations_win32.h"
-#include "tests/win32/dialog_driver_win32.h"
-#include "tests/win32/dll_cases_win32.h"
-#include "tests/win32/dll_import_recorder_win32.h"
-#include "tests/win32/host_window_win32.h"
-#include "tests/win32/merged_run_win32.h"
-#include "tests/win32/screenshot_win32.h"
+#include "tests/win32/rally_host/call_expectations_win32.h"
+#include "tests/win32/rally_host/dialog_driver_win32.h"
+#include "tests/win32/rally_host/dll_cases_win32.h"
+#include "tests/win32/rally_host/dll_import_recorder_win32.h"
+#include "tests/win32/rally_host/host_window_win32.h"
+#include "tests/win32/rally_host/merged_run_win32.h"
+#include "tests/win32/rally_host/screenshot_win32.h"
 
 namespace {
 

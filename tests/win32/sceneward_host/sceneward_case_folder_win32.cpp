@@ -1,4 +1,4 @@
-#include "tests/win32/sceneward_case_folder_win32.h"
+#include "tests/win32/sceneward_host/sceneward_case_folder_win32.h"
 
 #include <windows.h>
 

@@ -1,11 +1,11 @@
-#include "tests/win32/rally_dll_run_win32.h"
+#include "tests/win32/rally_host/rally_dll_run_win32.h"
 
 #include <stdexcept>
 
 #include "common/little_endian.h"
 #include "sim/win32/fs98_tables_win32.h"
-#include "tests/win32/dll_import_recorder_win32.h"
-#include "tests/win32/host_window_win32.h"
+#include "tests/win32/rally_host/dll_import_recorder_win32.h"
+#include "tests/win32/rally_host/host_window_win32.h"
 
 namespace {
 

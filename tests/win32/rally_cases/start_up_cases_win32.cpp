@@ -3,12 +3,12 @@
 #include <algorithm>
 
 #include "rally/host/host_interface.h"
-#include "tests/win32/call_expectations_win32.h"
-#include "tests/win32/case_folder_win32.h"
-#include "tests/win32/dll_cases_win32.h"
-#include "tests/win32/dll_import_recorder_win32.h"
-#include "tests/win32/host_window_win32.h"
-#include "tests/win32/rally_dll_run_win32.h"
+#include "tests/win32/rally_host/call_expectations_win32.h"
+#include "tests/win32/rally_host/case_folder_win32.h"
+#include "tests/win32/rally_host/dll_cases_win32.h"
+#include "tests/win32/rally_host/dll_import_recorder_win32.h"
+#include "tests/win32/rally_host/host_window_win32.h"
+#include "tests/win32/rally_host/rally_dll_run_win32.h"
 
 namespace {
 

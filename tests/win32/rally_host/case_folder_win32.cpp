@@ -1,4 +1,4 @@
-#include "tests/win32/case_folder_win32.h"
+#include "tests/win32/rally_host/case_folder_win32.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "tests/win32/dll_import_recorder_win32.h"
+#include "tests/win32/rally_host/dll_import_recorder_win32.h"
 
 #include <cstdio>
 #include <stdexcept>

@@ -1,4 +1,4 @@
-#include "tests/win32/host_window_win32.h"
+#include "tests/win32/rally_host/host_window_win32.h"
 
 #include <stdexcept>
 #include <string>

@@ -13,8 +13,8 @@
 
 #include "tests/win32/case_runner_win32.h"
 #include "tests/win32/check_report.h"
-#include "tests/win32/dll_cases_win32.h"
-#include "tests/win32/screenshot_win32.h"
+#include "tests/win32/rally_host/dll_cases_win32.h"
+#include "tests/win32/rally_host/screenshot_win32.h"
 
 int main(int argc, char** argv) {
   std::string dll = PathBesideThisProgram("RALLY.DLL");

@@ -8,9 +8,9 @@
 #include "examples/compiled_sample_course.h"
 #include "rally/host/host_interface.h"
 #include "sim/sim_sound_files.h"
-#include "tests/win32/call_expectations_win32.h"
-#include "tests/win32/dll_cases_win32.h"
-#include "tests/win32/rally_dll_run_win32.h"
+#include "tests/win32/rally_host/call_expectations_win32.h"
+#include "tests/win32/rally_host/dll_cases_win32.h"
+#include "tests/win32/rally_host/rally_dll_run_win32.h"
 
 namespace {
 

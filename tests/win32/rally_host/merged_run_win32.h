@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <string>
 
-#include "tests/win32/case_folder_win32.h"
 #include "tests/win32/check_report.h"
-#include "tests/win32/rally_dll_run_win32.h"
+#include "tests/win32/rally_host/case_folder_win32.h"
+#include "tests/win32/rally_host/rally_dll_run_win32.h"
 
 // The simulator's menu bar as the cases give it: "&File" holding 101, 102
 // and 215, "&Visualizza" holding 150 and 151. The largest identifier, 215,

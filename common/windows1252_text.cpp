@@ -3,8 +3,8 @@
 #include "common/utf8.h"
 #include "common/windows1252.h"
 
-Latin1Conversion Utf8ToWindows1252(const std::string& utf8) {
-  Latin1Conversion result;
+Windows1252Conversion Utf8ToWindows1252(const std::string& utf8) {
+  Windows1252Conversion result;
   for (size_t i = 0; i < utf8.size();) {
     uint32_t c = 0;
     size_t length = DecodeUtf8(utf8, i, &c);

@@ -209,7 +209,7 @@ course_model::Text Fields::Text(const char* key) {
     Error(*node, std::string(key) + ": expected a text in double quotes");
     return {};
   }
-  Latin1Conversion converted = Utf8ToWindows1252(node->as_string()->get());
+  Windows1252Conversion converted = Utf8ToWindows1252(node->as_string()->get());
   if (converted.bad_utf8) {
     Error(*node, std::string(key) + ": the text is not valid UTF-8");
     return {};
@@ -229,7 +229,7 @@ course_model::Text Fields::Text(const char* key) {
   return converted.bytes;
 }
 
-std::string Fields::Latin1(const char* key) {
+std::string Fields::Windows1252(const char* key) {
   course_model::Text text = Text(key);
   return text.Bytes();
 }

@@ -57,10 +57,10 @@ class Fields {
                                  int64_t high = INT32_MAX);
   std::optional<bool> Flag(const char* key);
   std::optional<std::string> String(const char* key, bool required);
-  // A text: left out is none; "" is an empty text; UTF-8 turned into Latin-1.
+  // A text: left out is none; "" is an empty text; UTF-8 turned into code page 1252.
   course_model::Text Text(const char* key);
-  // Latin-1 bytes of a required-ish text such as a title; "" when left out.
-  std::string Latin1(const char* key);
+  // Code page 1252 bytes of a required-ish text such as a title; "" when left out.
+  std::string Windows1252(const char* key);
   const toml::table* Table(const char* key, bool required);
   const toml::array* Array(const char* key);
 

@@ -57,7 +57,7 @@ class CourseSourceReader {
  private:
   std::string Title(const char* key) {
     const toml::node* node = root_.Take(key);
-    std::string title = root_.Latin1(key);
+    std::string title = root_.Windows1252(key);
     if (node != nullptr && title.size() >= course::kTitleBytes) {
       root_.Error(*node, std::string(key) + ": " + std::to_string(title.size()) +
                              " bytes long; at most " + std::to_string(course::kTitleBytes - 1) +

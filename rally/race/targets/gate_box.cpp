@@ -17,13 +17,18 @@ bool Within(int32_t v, int32_t low, int32_t high) {
 
 }  // namespace
 
-bool InsideGateBox(const uint8_t* r, const AircraftSample& a) {
+GateBoxTest TestGateBox(const uint8_t* r, const AircraftSample& a) {
   int64_t height = static_cast<int64_t>(a.altitude) - RecordField(r, gate::kAltCentre);
   if (height < 0) height = -height;
-  return Within(a.latitude, RecordField(r, gate::kLatMin), RecordField(r, gate::kLatMax)) &&
-         Within(a.longitude, RecordField(r, gate::kLonMin), RecordField(r, gate::kLonMax)) &&
-         height <= RecordField(r, gate::kAltBand) &&
-         Within(a.speed, RecordField(r, gate::kSpeedMin), RecordField(r, gate::kSpeedMax));
+  return GateBoxTest{
+      Within(a.latitude, RecordField(r, gate::kLatMin), RecordField(r, gate::kLatMax)),
+      Within(a.longitude, RecordField(r, gate::kLonMin), RecordField(r, gate::kLonMax)),
+      height <= RecordField(r, gate::kAltBand),
+      Within(a.speed, RecordField(r, gate::kSpeedMin), RecordField(r, gate::kSpeedMax))};
+}
+
+bool InsideGateBox(const uint8_t* r, const AircraftSample& a) {
+  return TestGateBox(r, a).Inside();
 }
 
 int32_t GateHeading(const uint8_t* r) {

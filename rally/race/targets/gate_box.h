@@ -9,5 +9,12 @@
 // the speed range, every bound included.
 bool InsideGateBox(const uint8_t* record, const AircraftSample& a);
 
+// The same bounds one by one, for a tool that says which of them held.
+struct GateBoxTest {
+  bool latitude, longitude, altitude, speed;
+  bool Inside() const { return latitude && longitude && altitude && speed; }
+};
+GateBoxTest TestGateBox(const uint8_t* record, const AircraftSample& a);
+
 // The required heading of a StartGate or Gate.
 int32_t GateHeading(const uint8_t* record);

@@ -9,17 +9,12 @@
 
 using namespace course;
 
-namespace {
-
-// Latitude and longitude only: the landing's altitude is for readouts.
 bool InsideLandingBox(const uint8_t* r, const AircraftSample& a) {
   return RecordField(r, landing::kLatMin) <= a.latitude &&
          a.latitude <= RecordField(r, landing::kLatMax) &&
          RecordField(r, landing::kLonMin) <= a.longitude &&
          a.longitude <= RecordField(r, landing::kLonMax);
 }
-
-}  // namespace
 
 bool LandingSatisfied(RallyModule& m, const uint8_t* r) {
   AircraftSample a = SampleAircraft(m);

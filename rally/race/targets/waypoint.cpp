@@ -9,19 +9,25 @@
 
 using namespace course;
 
-bool WaypointSatisfied(RallyModule& m, const uint8_t* r) {
+WaypointTest TestWaypoint(RallyModule& m, const uint8_t* r) {
   AircraftSample a = SampleAircraft(m);
   HostPosition point{FromUpperWord(RecordField(r, waypoint::kLat)),
                      FromUpperWord(RecordField(r, waypoint::kLon)),
                      FromUpperWord(RecordField(r, waypoint::kAlt))};
-  int32_t distance = DistanceFromAircraft(m, point);
+  WaypointTest t{};
+  t.distance = DistanceFromAircraft(m, point);
   int64_t height = static_cast<int64_t>(a.altitude) - RecordField(r, waypoint::kAlt);
   if (height < 0) height = -height;
-  if (distance >= RecordField(r, waypoint::kRadius) ||
-      height > RecordField(r, waypoint::kAltBand)) {
-    return false;
-  }
-  if (PassesDirectionTest(a.heading, RecordField(r, waypoint::kHeading))) return true;
+  t.within_radius = t.distance < RecordField(r, waypoint::kRadius);
+  t.altitude = height <= RecordField(r, waypoint::kAltBand);
+  t.direction = PassesDirectionTest(a.heading, RecordField(r, waypoint::kHeading));
+  return t;
+}
+
+bool WaypointSatisfied(RallyModule& m, const uint8_t* r) {
+  WaypointTest t = TestWaypoint(m, r);
+  if (!t.within_radius || !t.altitude) return false;
+  if (t.direction) return true;
   // The waypoint's wrong-direction warning has no voice.
   RaiseAlert(m, race_text::kWrongPassDirection, nullptr, race_timing::kWrongDirectionPriority);
   return false;

@@ -7,6 +7,7 @@
 
 #include "common/printable_text.h"
 #include "tools/aerilon-sim/flight_script.h"
+#include "tools/aerilon-sim/target_trace.h"
 
 namespace {
 
@@ -204,6 +205,10 @@ void WriteHumanLine(std::ostream& out, const TranscriptLine& line) {
     return;
   }
   std::string stamp = Stamp(line["tick"].get<int64_t>());
+  if (line.contains("trace")) {
+    out << stamp << "trace: " << Shown(TraceText(line["trace"])) << "\n";
+    return;
+  }
   if (line["call"] == "dialog") {
     WriteDialog(out, stamp, line);
     return;

@@ -32,6 +32,7 @@ struct Options {
   int32_t prompt_ticks = 12;
   bool require_sound_files = false;
   std::string transcript = "json";
+  std::string trace;
 };
 
 // A user mistake the tool explains before anything runs.
@@ -105,6 +106,7 @@ int Run(const Options& o) {
   setup.calendar_time = o.time;
   setup.prompt_ticks = o.prompt_ticks;
   setup.require_sound_files = o.require_sound_files;
+  setup.trace_targets = o.trace == "targets";
   std::optional<SampleFolder> sample;
   if (o.root.empty()) sample.emplace();
   setup.root = sample ? sample->root().string() : o.root;
@@ -143,6 +145,10 @@ int main(int argc, char** argv) {
   app.add_option("--transcript", o.transcript, "json (default) or human")
       ->check(CLI::IsMember({"json", "human"}))
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+  app.add_option("--trace", o.trace,
+                 "targets: also what the race engine decided of each target of a leg, tick by "
+                 "tick (see the README)")
+      ->check(CLI::IsMember({"targets"}));
   CLI11_PARSE(app, argc, argv);
   try {
     return Run(o);

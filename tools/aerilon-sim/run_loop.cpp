@@ -15,6 +15,7 @@
 #include "sim/sim_module_binding.h"
 #include "sim/sim_score_file_watch.h"
 #include "sim/sim_sound_files.h"
+#include "tools/aerilon-sim/target_trace.h"
 
 namespace {
 
@@ -45,6 +46,7 @@ struct Run {
   size_t calls_written = 0;
   std::vector<FinishedLeg> finished{};
   int32_t leg_count = 0;  // of the course, kept from start-up: shutdown frees the course
+  TargetTrace trace{};
 };
 
 bool WindowIsHooked(const Run& r) {
@@ -148,11 +150,20 @@ void NoteFinishedLeg(Run& r, const RaceEngine& before) {
   r.finished.push_back(FinishedLeg{after.current_leg + 1, after.tick_count, after.score.total});
 }
 
+void SendTrace(Run& r, const std::vector<TranscriptLine>& lines) {
+  for (const TranscriptLine& line : lines) r.sink(line);
+}
+
 void RunTick(Run& r) {
   RaceEngine before = r.m.race;
   SimRunTick(r.host);
   NoteFinishedLeg(r, before);
   Flush(r);
+  if (r.setup.trace_targets) {
+    std::vector<TranscriptLine> lines;
+    r.trace.AfterTick(r.m, before, r.host.tick, &lines);
+    SendTrace(r, lines);
+  }
 }
 
 void WriteSummary(Run& r, int32_t init_result) {
@@ -203,6 +214,11 @@ int32_t RunFlight(const RunSetup& setup, const TranscriptSink& sink) {
     }
     if (tick > ticks) break;
     RunTick(r);
+  }
+  if (setup.trace_targets) {
+    std::vector<TranscriptLine> lines;
+    r.trace.AtEnd(r.host.tick, &lines);
+    SendTrace(r, lines);
   }
   ModuleDeinit(r.m);
   Flush(r);

@@ -17,6 +17,7 @@ struct RunSetup {
   std::optional<uint32_t> calendar_time;  // what the module's clock answers
   int32_t prompt_ticks = 12;              // how long a voice prompt plays
   bool require_sound_files = false;       // a prompt loads only if its .wav exists
+  bool trace_targets = false;             // "trace" lines: what the engine decided of each target
 };
 
 using TranscriptSink = std::function<void(const TranscriptLine&)>;

@@ -16,6 +16,7 @@
 #include "sim/sim_score_file_watch.h"
 #include "sim/sim_sound_files.h"
 #include "tools/aerilon-sim/target_trace.h"
+#include "tools/aerilon-sim/track_trace.h"
 
 namespace {
 
@@ -47,6 +48,7 @@ struct Run {
   std::vector<FinishedLeg> finished{};
   int32_t leg_count = 0;  // of the course, kept from start-up: shutdown frees the course
   TargetTrace trace{};
+  TrackTrace tracks{};
 };
 
 bool WindowIsHooked(const Run& r) {
@@ -162,6 +164,7 @@ void RunTick(Run& r) {
   if (r.setup.trace_targets) {
     std::vector<TranscriptLine> lines;
     r.trace.AfterTick(r.m, before, r.host.tick, &lines);
+    r.tracks.AfterTick(r.m, before, r.host.tick, &lines);
     SendTrace(r, lines);
   }
 }
@@ -218,6 +221,7 @@ int32_t RunFlight(const RunSetup& setup, const TranscriptSink& sink) {
   if (setup.trace_targets) {
     std::vector<TranscriptLine> lines;
     r.trace.AtEnd(r.host.tick, &lines);
+    r.tracks.AtEnd(&lines);
     SendTrace(r, lines);
   }
   ModuleDeinit(r.m);

@@ -11,6 +11,7 @@
 #include "rally/race/targets/gate_box.h"
 #include "rally/race/targets/landing.h"
 #include "rally/race/targets/waypoint.h"
+#include "tools/aerilon-sim/track_trace.h"
 
 using namespace course;
 
@@ -253,6 +254,7 @@ void TargetTrace::NotMet(const std::string& why, int64_t tick, std::vector<Trans
 }
 
 std::string TraceText(const TranscriptLine& trace) {
+  if (trace.contains("track")) return TrackTraceText(trace);
   std::string text = trace["target"].get<std::string>();
   if (trace.contains("met")) {
     if (trace["met"].get<bool>()) return text + " met";

@@ -56,15 +56,22 @@ void EndTrack(RallyModule& m) {
   if (m.race.track.active) CloseTrack(m);
 }
 
-void UpdateTrack(RallyModule& m) {
-  PrecisionTrack& t = m.race.track;
+bool MeasureTrackDeviation(RallyModule& m, int32_t* deviation) {
+  const PrecisionTrack& t = m.race.track;
   HostPosition reference =
       AtAircraftAltitude(m, HostPosition{t.reference_latitude, t.reference_longitude, 0});
   uint16_t bearing = 0;
   int32_t distance = DistanceFromAircraft(m, reference, &bearing);
   // Close to the point the bearing swings wildly and says nothing.
-  if (distance <= t.near_zone) return;
-  int32_t deviation = DeviationFromLine(bearing, t.radial);
+  if (distance <= t.near_zone) return false;
+  *deviation = DeviationFromLine(bearing, t.radial);
+  return true;
+}
+
+void UpdateTrack(RallyModule& m) {
+  PrecisionTrack& t = m.race.track;
+  int32_t deviation = 0;
+  if (!MeasureTrackDeviation(m, &deviation)) return;
   if (deviation > t.tolerance && deviation > t.largest_deviation) t.largest_deviation = deviation;
 }
 

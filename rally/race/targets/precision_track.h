@@ -12,6 +12,9 @@ void StartTrack(RallyModule& m, const uint8_t* track_start);
 void EndTrack(RallyModule& m);  // TrackEnd: closes an active track
 // Once a tick while the track is active.
 void UpdateTrack(RallyModule& m);
+// The deviation UpdateTrack judges now, in heading units; false inside the
+// near zone, where nothing is judged (one distance_and_bearing call).
+bool MeasureTrackDeviation(RallyModule& m, int32_t* deviation);
 // Charges the largest deviation to the leg's precision score and ends the track.
 void CloseTrack(RallyModule& m);
 

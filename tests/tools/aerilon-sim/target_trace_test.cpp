@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -157,7 +158,9 @@ TEST(TargetTrace, SaysWhichConditionOfTheTargetFailed) {
 namespace {
 
 // The sample flight finishes leg 1: the trace meets each of the leg's
-// targets once, in the course's order, and nothing is left unmet.
+// targets once, in the course's order, and nothing is left unmet; the
+// largest deviation judged tick by tick is the one the track closes with,
+// and its penalty is the leg's precision score.
 TEST(TargetTrace, TheSampleFlightMeetsEveryTargetOfItsLegInOrder) {
   TempSimFolder folder;
   course_model::Course course = SampleCourse();
@@ -171,12 +174,25 @@ TEST(TargetTrace, TheSampleFlightMeetsEveryTargetOfItsLegInOrder) {
   ASSERT_FALSE(ParseFlightScript(flight, setup.flight));
   std::vector<std::string> met, not_met;
   int64_t legs_finished = 0;
+  double judged_largest = 0;
+  std::vector<TranscriptLine> closed;
   RunFlight(setup, [&](const TranscriptLine& line) {
     if (line.contains("summary")) legs_finished = line["summary"]["legs_finished"];
-    if (!line.contains("trace") || !line["trace"].contains("met")) return;
-    (line["trace"]["met"] ? met : not_met).push_back(line["trace"]["target"]);
+    if (!line.contains("trace")) return;
+    const TranscriptLine& trace = line["trace"];
+    if (trace.contains("judged"))
+      judged_largest = std::max(judged_largest, trace["deviation"][1].get<double>());
+    if (trace.contains("closed")) closed.push_back(trace);
+    if (!trace.contains("met")) return;
+    (trace["met"] ? met : not_met).push_back(trace["target"]);
   });
+  int32_t precision = LoadedModule().race.score.precision;
   ResetLoadedModule();
+  ASSERT_EQ(closed.size(), 1u);
+  EXPECT_EQ(closed[0]["track"], "track 1.1");
+  EXPECT_DOUBLE_EQ(closed[0]["largest"].get<double>(), judged_largest);
+  EXPECT_EQ(closed[0]["penalty"], precision);
+  EXPECT_LT(precision, 0);
   std::vector<std::string> targets;
   for (const LegRecord& record : course.legs[0].records) {
     const char* kind = std::holds_alternative<Gate>(record)       ? "gate"

@@ -1,11 +1,15 @@
 #include "tools/aerilon-sim/flight_script.h"
 
+#include <algorithm>
+#include <cmath>
 #include <limits>
 #include <nlohmann/json.hpp>
 #include <set>
 #include <sstream>
 
 #include "common/printable_text.h"
+#include "tools/aerilon-course/source/designer_units.h"
+#include "tools/aerilon-course/source/designer_values.h"
 
 using nlohmann::json;
 
@@ -113,6 +117,55 @@ SimAircraftChange ReadState(const json& state) {
   return c;
 }
 
+// A value of a "fly" line in the course source's units: a number in the
+// dimension's unit, or a text with its unit ("1500 ft", "N26 22.5").
+int32_t DesignerField(const json& value, const std::string& where, Dimension dimension) {
+  DesignerValue v;
+  if (value.is_number()) {
+    v.is_number = true;
+    v.number = value.get<double>();
+  } else if (value.is_string()) {
+    v.text = value.get<std::string>();
+  } else {
+    Fault(where + " must be " + ExpectedValue(dimension) + ", not " + value.dump());
+  }
+  std::string error;
+  std::optional<int32_t> units = FileUnits(dimension, v, &error);
+  if (!units) Fault(where + " must be " + ExpectedValue(dimension) + ", not " + value.dump());
+  return *units;
+}
+
+// A "fly" line: the aircraft's position, altitude, speed and heading as a
+// course source gives them. A position needs both lat and lon.
+SimAircraftChange ReadFly(const json& fly) {
+  if (!fly.is_object())
+    Fault("\"fly\" must be an object of lat, lon, alt, speed, heading, on_ground");
+  SimAircraftChange c;
+  for (const auto& [name, value] : fly.items()) {
+    std::string where = "\"fly\"." + Quoted(name);
+    if (name == "lat") {
+      c.latitude = DesignerField(value, where, Dimension::kLatitude);
+    } else if (name == "lon") {
+      c.longitude = static_cast<uint32_t>(DesignerField(value, where, Dimension::kLongitude));
+    } else if (name == "alt") {
+      c.altitude = DesignerField(value, where, Dimension::kAltitude);
+    } else if (name == "speed") {
+      c.speed = DesignerField(value, where, Dimension::kSpeed);
+    } else if (name == "heading") {
+      c.heading = static_cast<uint16_t>(DesignerField(value, where, Dimension::kRadial));
+    } else if (name == "on_ground") {
+      c.on_ground = static_cast<int16_t>(Flag(value, where, INT16_MIN, INT16_MAX));
+    } else {
+      Fault("\"fly\": unknown field " + Quoted(name) +
+            " (known: lat, lon, alt, speed, heading, on_ground)");
+    }
+  }
+  if (c.latitude.has_value() != c.longitude.has_value()) {
+    Fault("\"fly\": a position needs both \"lat\" and \"lon\"");
+  }
+  return c;
+}
+
 FlightAnswer ReadAnswer(const json& answer) {
   if (!answer.is_object()) Fault("\"answer\" must be an object with \"quiz\" and/or \"summary\"");
   FlightAnswer a;
@@ -142,7 +195,7 @@ uint32_t ReadCommand(const json& command) {
   return slot;
 }
 
-const char* const kActions[] = {"state", "command", "event", "answer", "end"};
+const char* const kActions[] = {"state", "fly", "command", "event", "answer", "end"};
 
 void ReadAction(const json& line, FlightLine& out) {
   const char* found = nullptr;
@@ -154,12 +207,18 @@ void ReadAction(const json& line, FlightLine& out) {
     }
     found = action;
   }
-  if (found == nullptr) Fault("nothing to do: give one of state, command, event, answer or end");
+  if (found == nullptr) {
+    Fault("nothing to do: give one of state, fly, command, event, answer or end");
+  }
   const json& value = line.at(found);
   std::string action = found;
   if (action == "state") {
     out.action = FlightAction::kState;
     out.state = ReadState(value);
+  } else if (action == "fly") {
+    out.action = FlightAction::kState;
+    out.state = ReadFly(value);
+    out.flies = true;
   } else if (action == "command") {
     out.action = FlightAction::kCommand;
     out.slot = ReadCommand(value);
@@ -216,7 +275,8 @@ FlightLine ReadLine(const std::string& text, int32_t line_number) {
     bool known = name == "tick";
     for (const char* action : kActions) known = known || name == action;
     if (!known) {
-      Fault("unknown field " + Quoted(name) + " (known: tick, state, command, event, answer, end)");
+      Fault("unknown field " + Quoted(name) +
+            " (known: tick, state, fly, command, event, answer, end)");
     }
   }
   if (!line.contains("tick")) Fault("no \"tick\": every line says before which tick it acts");
@@ -226,6 +286,75 @@ FlightLine ReadLine(const std::string& text, int32_t line_number) {
                           "a whole number from 1 to " + std::to_string(kLastTick));
   ReadAction(line, out);
   return out;
+}
+
+// The heading along the straight line from one position to the next.
+uint16_t AlongTheLine(const FlightLine& from, const FlightLine& to) {
+  double bearing = designer_units::InitialBearing(
+      *from.state.latitude, static_cast<int32_t>(*from.state.longitude), *to.state.latitude,
+      static_cast<int32_t>(*to.state.longitude));
+  return static_cast<uint16_t>(std::lround(bearing * 65536.0 / 360.0) & 0xFFFF);
+}
+
+// The lines of the ticks between two "fly" lines that give a position:
+// the aircraft moves along the straight line between them, one step a
+// tick, heading along that line unless the line it flies to gives a
+// heading; its altitude turns into that line's when it gives one and the
+// altitude before is known, else it stays (level flight).
+std::vector<FlightLine> Movement(const FlightLine& from, const FlightLine& to,
+                                 std::optional<int32_t> altitude) {
+  std::vector<FlightLine> steps;
+  double lat0 = *from.state.latitude, lat1 = *to.state.latitude;
+  uint32_t lon0 = *from.state.longitude;
+  double east = static_cast<int32_t>(*to.state.longitude - lon0);
+  uint16_t heading = to.state.heading.value_or(AlongTheLine(from, to));
+  int64_t ticks = to.tick - from.tick;
+  for (int64_t t = 1; t < ticks; ++t) {
+    double f = static_cast<double>(t) / static_cast<double>(ticks);
+    FlightLine step;
+    step.line_number = to.line_number;
+    step.tick = from.tick + t;
+    step.state.latitude = static_cast<int32_t>(std::lround(lat0 + (lat1 - lat0) * f));
+    step.state.longitude = lon0 + static_cast<uint32_t>(std::lround(east * f));
+    step.state.heading = heading;
+    if (to.state.altitude && altitude) {
+      step.state.altitude =
+          static_cast<int32_t>(std::lround(*altitude + (*to.state.altitude - *altitude) * f));
+    }
+    steps.push_back(step);
+  }
+  return steps;
+}
+
+// Adds the movement between each two "fly" lines that give a position;
+// the first of the two also turns the aircraft along the line when it
+// gives no heading of its own. The steps come before the file's own lines
+// of their ticks.
+void AddMovement(FlightScript& script) {
+  std::vector<FlightLine> moved;
+  const FlightLine* last = nullptr;  // the last "fly" line with a position
+  size_t last_at = 0;                // where it stands in `moved`
+  std::optional<int32_t> altitude;   // the altitude the lines have set so far
+  std::optional<int32_t> altitude_at_last;
+  for (const FlightLine& line : script.lines) {
+    bool position = line.flies && line.state.latitude.has_value();
+    if (position && last != nullptr && line.tick > last->tick) {
+      if (!last->state.heading) {
+        moved[last_at].state.heading = line.state.heading.value_or(AlongTheLine(*last, line));
+      }
+      for (FlightLine& step : Movement(*last, line, altitude_at_last)) moved.push_back(step);
+    }
+    if (line.state.altitude) altitude = line.state.altitude;
+    moved.push_back(line);
+    if (position) {
+      last = &line;
+      last_at = moved.size() - 1;
+      altitude_at_last = altitude;
+    }
+  }
+  std::stable_sort(moved.begin(), moved.end(),
+                   [](const FlightLine& a, const FlightLine& b) { return a.tick < b.tick; });
+  script.lines = std::move(moved);
 }
 
 bool IsBlank(const std::string& text) {
@@ -269,6 +398,7 @@ std::optional<FlightScriptError> ParseFlightScript(const std::string& text, Flig
       return FlightScriptError{number, PrintableText(fault.message, TextEncoding::kUtf8)};
     }
   }
+  AddMovement(script);
   return std::nullopt;
 }
 

@@ -32,6 +32,7 @@ struct FlightLine {
   uint32_t slot = 0;        // kCommand: the popup's slot, 0 to 13
   uint32_t event_id = 0;    // kEvent
   FlightAnswer answer;      // kAnswer
+  bool flies = false;       // kState from a "fly" line (the course source's units)
 };
 
 struct FlightScript {

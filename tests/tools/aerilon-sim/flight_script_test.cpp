@@ -76,10 +76,10 @@ TEST(FlightScript, BadLinesAreNamedByNumber) {
             "2: not valid JSON");
   EXPECT_EQ(ErrorOf(good + good + "[1,2]"), "3: a line must be one JSON object");
   EXPECT_EQ(ErrorOf("{\"tick\":1,\"comand\":\"enter\"}"),
-            "1: unknown field \"comand\" (known: tick, state, command, event, answer, end)");
+            "1: unknown field \"comand\" (known: tick, state, fly, command, event, answer, end)");
   EXPECT_EQ(
       ErrorOf("{\"tick\":1,\"\\u001b]0;owned\\u0007\":1}"),
-      "1: unknown field \"\\x1B]0;owned\\x07\" (known: tick, state, command, event, answer, end)");
+      "1: unknown field \"\\x1B]0;owned\\x07\" (known: tick, state, fly, command, event, answer, end)");
   EXPECT_EQ(ErrorOf("{\"tick\":1,\"state\":{\"altitude\":3}}").substr(0, 36),
             "1: \"state\": unknown field \"altitude\"");
   EXPECT_EQ(ErrorOf("{\"tick\":1,\"tick\":2,\"end\":true}"), "1: field \"tick\" is given twice");
@@ -88,7 +88,7 @@ TEST(FlightScript, BadLinesAreNamedByNumber) {
   EXPECT_EQ(ErrorOf("{\"command\":\"enter\"}"),
             "1: no \"tick\": every line says before which tick it acts");
   EXPECT_EQ(ErrorOf("{\"tick\":1}"),
-            "1: nothing to do: give one of state, command, event, answer or end");
+            "1: nothing to do: give one of state, fly, command, event, answer or end");
   EXPECT_EQ(ErrorOf("{\"tick\":1,\"command\":\"enter\",\"event\":5}"),
             "1: a line does one thing; this one has both \"command\" and \"event\"");
 }
@@ -150,6 +150,58 @@ TEST(FlightScript, MenuSlotNamesGoBothWays) {
   EXPECT_EQ(slot, 6u);
   EXPECT_TRUE(MenuSlotFromName("quiz", &slot));
   EXPECT_EQ(slot, 5u);
+}
+
+}  // namespace
+
+namespace {
+
+// "fly" lines in the course source's units; between two that give a
+// position the aircraft moves one step a tick along the line, heading
+// along it, its altitude turning into the next line's.
+TEST(FlightScript, FlyLinesMoveTheAircraftBetweenThem) {
+  FlightScript script = Parsed(
+      R"({"tick":10,"fly":{"lat":"N26 22","lon":"E170 32","alt":"1000 ft","speed":"120 kt"}})"
+      "\n"
+      R"({"tick":20,"fly":{"lat":"N26 23","lon":"E170 32","alt":"300 m"}})"
+      "\n"
+      R"({"tick":24,"fly":{"lat":"N26 23","lon":"E170 33","heading":80}})");
+  ASSERT_EQ(script.lines.size(), 15u) << "3 lines and 9 + 3 steps";
+  const FlightLine& start = script.lines[0];
+  EXPECT_EQ(*start.state.altitude, 305) << "1000 ft";
+  EXPECT_EQ(*start.state.speed, 120 * 128);
+  EXPECT_EQ(*start.state.heading, 0) << "turned along the line, due north";
+  const FlightLine& half = script.lines[5];  // tick 15, half way
+  EXPECT_EQ(half.tick, 15);
+  EXPECT_EQ(half.line_number, 2) << "a step is the line it flies to";
+  EXPECT_EQ(*half.state.latitude, (*start.state.latitude + *script.lines[10].state.latitude) / 2);
+  EXPECT_EQ(*half.state.longitude, *start.state.longitude);
+  EXPECT_EQ(*half.state.altitude, (305 + 300) / 2 + 1) << "rounded";
+  EXPECT_FALSE(half.state.speed) << "the speed holds";
+  const FlightLine& east = script.lines[11];  // tick 21, towards the third line
+  EXPECT_EQ(*east.state.heading, 14564) << "the line's own heading, 80 degrees";
+  EXPECT_FALSE(east.state.altitude) << "level: the third line gives no altitude";
+  EXPECT_GT(*east.state.longitude, *start.state.longitude);
+  EXPECT_EQ(*script.lines[10].state.heading, 14564) << "the second line turns towards the third";
+}
+
+TEST(FlightScript, FlyLinesRefuseWhatTheSourceRefuses) {
+  const std::pair<const char*, const char*> cases[] = {
+      {R"({"tick":1,"fly":{"lat":"N26 22"}})",
+       "1: \"fly\": a position needs both \"lat\" and \"lon\""},
+      {R"({"tick":1,"fly":{"alt":"300 fathoms"}})",
+       "1: \"fly\".\"alt\" must be an altitude in feet, or a text such as \"300 m\" or \"1000 "
+       "ft\", "
+       "not \"300 fathoms\""},
+      {R"({"tick":1,"fly":{"heading":"any"}})",
+       "1: \"fly\".\"heading\" must be a radial in degrees from 0 to 360, not \"any\""},
+      {R"({"tick":1,"fly":{"lat":"N91","lon":"E1"}})",
+       "1: \"fly\".\"lat\" must be a latitude such as \"N26 22.5\" or decimal degrees within 90, "
+       "not \"N91\""},
+      {R"({"tick":1,"fly":{"crashed":true}})",
+       "1: \"fly\": unknown field \"crashed\" (known: lat, lon, alt, speed, heading, on_ground)"},
+  };
+  for (const auto& [line, error] : cases) EXPECT_EQ(ErrorOf(line), error) << line;
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <limits>
 #include <nlohmann/json.hpp>
 #include <set>
@@ -330,31 +331,46 @@ std::vector<FlightLine> Movement(const FlightLine& from, const FlightLine& to,
 // the first of the two also turns the aircraft along the line when it
 // gives no heading of its own. The steps come before the file's own lines
 // of their ticks.
-void AddMovement(FlightScript& script) {
-  std::vector<FlightLine> moved;
-  const FlightLine* last = nullptr;  // the last "fly" line with a position
-  size_t last_at = 0;                // where it stands in `moved`
-  std::optional<int32_t> altitude;   // the altitude the lines have set so far
+// The most ticks of movement a script may ask for, about 46 hours of
+// flight: each tick of movement is a line held in memory.
+constexpr int64_t kMostMovementTicks = 1000000;
+
+std::optional<FlightScriptError> AddMovement(FlightScript& script) {
+  std::vector<FlightLine>& lines = script.lines;
+  int64_t moving = 0;
+  std::vector<FlightLine> steps;
+  size_t last = lines.size();       // the last "fly" line with a position, if any
+  std::optional<int32_t> altitude;  // the altitude the lines have set so far
   std::optional<int32_t> altitude_at_last;
-  for (const FlightLine& line : script.lines) {
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const FlightLine& line = lines[i];
     bool position = line.flies && line.state.latitude.has_value();
-    if (position && last != nullptr && line.tick > last->tick) {
-      if (!last->state.heading) {
-        moved[last_at].state.heading = line.state.heading.value_or(AlongTheLine(*last, line));
+    if (position && last < lines.size() && line.tick > lines[last].tick) {
+      FlightLine& from = lines[last];
+      moving += line.tick - from.tick;
+      if (moving > kMostMovementTicks) {
+        return FlightScriptError{
+            line.line_number, "the \"fly\" lines so far move the aircraft for " +
+                                  std::to_string(moving) + " ticks; a flight moves for at most " +
+                                  std::to_string(kMostMovementTicks) + " (46 hours)"};
       }
-      for (FlightLine& step : Movement(*last, line, altitude_at_last)) moved.push_back(step);
+      if (!from.state.heading)
+        from.state.heading = line.state.heading.value_or(AlongTheLine(from, line));
+      for (FlightLine& step : Movement(from, line, altitude_at_last)) steps.push_back(step);
     }
     if (line.state.altitude) altitude = line.state.altitude;
-    moved.push_back(line);
     if (position) {
-      last = &line;
-      last_at = moved.size() - 1;
+      last = i;
       altitude_at_last = altitude;
     }
   }
-  std::stable_sort(moved.begin(), moved.end(),
-                   [](const FlightLine& a, const FlightLine& b) { return a.tick < b.tick; });
-  script.lines = std::move(moved);
+  // On a tie std::merge takes the step first: the file's lines of a tick
+  // act after the step.
+  std::vector<FlightLine> merged;
+  std::merge(steps.begin(), steps.end(), lines.begin(), lines.end(), std::back_inserter(merged),
+             [](const FlightLine& a, const FlightLine& b) { return a.tick < b.tick; });
+  lines = std::move(merged);
+  return std::nullopt;
 }
 
 bool IsBlank(const std::string& text) {
@@ -398,8 +414,9 @@ std::optional<FlightScriptError> ParseFlightScript(const std::string& text, Flig
       return FlightScriptError{number, PrintableText(fault.message, TextEncoding::kUtf8)};
     }
   }
-  AddMovement(script);
-  return std::nullopt;
+  std::optional<FlightScriptError> too_long = AddMovement(script);
+  if (too_long) script.lines.clear();
+  return too_long;
 }
 
 FlightScript IdleFlight(int64_t ticks) {

@@ -77,9 +77,9 @@ TEST(FlightScript, BadLinesAreNamedByNumber) {
   EXPECT_EQ(ErrorOf(good + good + "[1,2]"), "3: a line must be one JSON object");
   EXPECT_EQ(ErrorOf("{\"tick\":1,\"comand\":\"enter\"}"),
             "1: unknown field \"comand\" (known: tick, state, fly, command, event, answer, end)");
-  EXPECT_EQ(
-      ErrorOf("{\"tick\":1,\"\\u001b]0;owned\\u0007\":1}"),
-      "1: unknown field \"\\x1B]0;owned\\x07\" (known: tick, state, fly, command, event, answer, end)");
+  EXPECT_EQ(ErrorOf("{\"tick\":1,\"\\u001b]0;owned\\u0007\":1}"),
+            "1: unknown field \"\\x1B]0;owned\\x07\" (known: tick, state, fly, command, event, "
+            "answer, end)");
   EXPECT_EQ(ErrorOf("{\"tick\":1,\"state\":{\"altitude\":3}}").substr(0, 36),
             "1: \"state\": unknown field \"altitude\"");
   EXPECT_EQ(ErrorOf("{\"tick\":1,\"tick\":2,\"end\":true}"), "1: field \"tick\" is given twice");
@@ -163,26 +163,31 @@ TEST(FlightScript, FlyLinesMoveTheAircraftBetweenThem) {
   FlightScript script = Parsed(
       R"({"tick":10,"fly":{"lat":"N26 22","lon":"E170 32","alt":"1000 ft","speed":"120 kt"}})"
       "\n"
+      R"({"tick":15,"state":{"speed":6400}})"
+      "\n"
       R"({"tick":20,"fly":{"lat":"N26 23","lon":"E170 32","alt":"300 m"}})"
       "\n"
       R"({"tick":24,"fly":{"lat":"N26 23","lon":"E170 33","heading":80}})");
-  ASSERT_EQ(script.lines.size(), 15u) << "3 lines and 9 + 3 steps";
+  ASSERT_EQ(script.lines.size(), 16u) << "4 lines and 9 + 3 steps";
   const FlightLine& start = script.lines[0];
+  const FlightLine& second = script.lines[11];
+  EXPECT_EQ(second.tick, 20);
   EXPECT_EQ(*start.state.altitude, 305) << "1000 ft";
   EXPECT_EQ(*start.state.speed, 120 * 128);
   EXPECT_EQ(*start.state.heading, 0) << "turned along the line, due north";
   const FlightLine& half = script.lines[5];  // tick 15, half way
   EXPECT_EQ(half.tick, 15);
-  EXPECT_EQ(half.line_number, 2) << "a step is the line it flies to";
-  EXPECT_EQ(*half.state.latitude, (*start.state.latitude + *script.lines[10].state.latitude) / 2);
+  EXPECT_EQ(half.line_number, 3) << "a step is the line it flies to";
+  EXPECT_EQ(*half.state.latitude, (*start.state.latitude + *second.state.latitude) / 2);
   EXPECT_EQ(*half.state.longitude, *start.state.longitude);
   EXPECT_EQ(*half.state.altitude, (305 + 300) / 2 + 1) << "rounded";
   EXPECT_FALSE(half.state.speed) << "the speed holds";
-  const FlightLine& east = script.lines[11];  // tick 21, towards the third line
+  EXPECT_EQ(script.lines[6].line_number, 2) << "the file's line of the tick acts after the step";
+  const FlightLine& east = script.lines[12];  // tick 21, towards the fourth line
   EXPECT_EQ(*east.state.heading, 14564) << "the line's own heading, 80 degrees";
-  EXPECT_FALSE(east.state.altitude) << "level: the third line gives no altitude";
+  EXPECT_FALSE(east.state.altitude) << "level: the fourth line gives no altitude";
   EXPECT_GT(*east.state.longitude, *start.state.longitude);
-  EXPECT_EQ(*script.lines[10].state.heading, 14564) << "the second line turns towards the third";
+  EXPECT_EQ(*second.state.heading, 14564) << "the second position turns towards the next";
 }
 
 TEST(FlightScript, FlyLinesRefuseWhatTheSourceRefuses) {
@@ -202,6 +207,12 @@ TEST(FlightScript, FlyLinesRefuseWhatTheSourceRefuses) {
        "1: \"fly\": unknown field \"crashed\" (known: lat, lon, alt, speed, heading, on_ground)"},
   };
   for (const auto& [line, error] : cases) EXPECT_EQ(ErrorOf(line), error) << line;
+  EXPECT_EQ(
+      ErrorOf(R"({"tick":1,"fly":{"lat":"N1","lon":"E1"}})"
+              "\n"
+              R"({"tick":2000000,"fly":{"lat":"N2","lon":"E1"}})"),
+      "2: the \"fly\" lines so far move the aircraft for 1999999 ticks; a flight moves for at "
+      "most 1000000 (46 hours)");
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "common/printable_text.h"
 #include "tools/aerilon-course/source/designer_units.h"
 #include "tools/aerilon-course/source/designer_values.h"
+#include "tools/aerilon-course/source/nearest_name.h"
 
 using nlohmann::json;
 
@@ -136,9 +137,28 @@ int32_t DesignerField(const json& value, const std::string& where, Dimension dim
   return *units;
 }
 
+// The position of a named place of the course source.
+void PlaceAt(const json& value, const FlightPlaces* places, SimAircraftChange& c) {
+  if (!value.is_string()) Fault("\"fly\".\"at\" must be the name of a place, not " + value.dump());
+  std::string name = value.get<std::string>();
+  if (places == nullptr) {
+    Fault("\"fly\".\"at\" names a place of a course source: give the source (--course SOURCE)");
+  }
+  auto found = places->find(name);
+  if (found == places->end()) {
+    std::vector<std::string> names;
+    for (const auto& [known, place] : *places) names.push_back(known);
+    std::optional<std::string> near = NearestName(name, names);
+    Fault("\"fly\".\"at\": the course has no place " + Quoted(name) +
+          (near ? " (did you mean " + Quoted(*near) + "?)" : ""));
+  }
+  c.latitude = found->second.latitude;
+  c.longitude = found->second.longitude;
+}
+
 // A "fly" line: the aircraft's position, altitude, speed and heading as a
-// course source gives them. A position needs both lat and lon.
-SimAircraftChange ReadFly(const json& fly) {
+// course source gives them. A position needs both lat and lon, or "at".
+SimAircraftChange ReadFly(const json& fly, const FlightPlaces* places) {
   if (!fly.is_object())
     Fault("\"fly\" must be an object of lat, lon, alt, speed, heading, on_ground");
   SimAircraftChange c;
@@ -156,10 +176,15 @@ SimAircraftChange ReadFly(const json& fly) {
       c.heading = static_cast<uint16_t>(DesignerField(value, where, Dimension::kRadial));
     } else if (name == "on_ground") {
       c.on_ground = static_cast<int16_t>(Flag(value, where, INT16_MIN, INT16_MAX));
-    } else {
+    } else if (name != "at") {
       Fault("\"fly\": unknown field " + Quoted(name) +
-            " (known: lat, lon, alt, speed, heading, on_ground)");
+            " (known: at, lat, lon, alt, speed, heading, on_ground)");
     }
+  }
+  if (fly.contains("at")) {
+    if (c.latitude || c.longitude)
+      Fault("\"fly\": give a place (\"at\") or \"lat\" and \"lon\", not both");
+    PlaceAt(fly.at("at"), places, c);
   }
   if (c.latitude.has_value() != c.longitude.has_value()) {
     Fault("\"fly\": a position needs both \"lat\" and \"lon\"");
@@ -198,7 +223,7 @@ uint32_t ReadCommand(const json& command) {
 
 const char* const kActions[] = {"state", "fly", "command", "event", "answer", "end"};
 
-void ReadAction(const json& line, FlightLine& out) {
+void ReadAction(const json& line, FlightLine& out, const FlightPlaces* places) {
   const char* found = nullptr;
   for (const char* action : kActions) {
     if (!line.contains(action)) continue;
@@ -218,7 +243,7 @@ void ReadAction(const json& line, FlightLine& out) {
     out.state = ReadState(value);
   } else if (action == "fly") {
     out.action = FlightAction::kState;
-    out.state = ReadFly(value);
+    out.state = ReadFly(value, places);
     out.flies = true;
   } else if (action == "command") {
     out.action = FlightAction::kCommand;
@@ -269,7 +294,7 @@ json ParseStrict(const std::string& text) {
   return parsed;
 }
 
-FlightLine ReadLine(const std::string& text, int32_t line_number) {
+FlightLine ReadLine(const std::string& text, int32_t line_number, const FlightPlaces* places) {
   json line = ParseStrict(text);
   if (!line.is_object()) Fault("a line must be one JSON object");
   for (const auto& [name, value] : line.items()) {
@@ -285,7 +310,7 @@ FlightLine ReadLine(const std::string& text, int32_t line_number) {
   out.line_number = line_number;
   out.tick = WholeInRange(line.at("tick"), "\"tick\"", 1, kLastTick,
                           "a whole number from 1 to " + std::to_string(kLastTick));
-  ReadAction(line, out);
+  ReadAction(line, out, places);
   return out;
 }
 
@@ -385,7 +410,8 @@ int64_t FlightScript::TicksToRun() const {
   return last.action == FlightAction::kEnd ? last.tick - 1 : last.tick;
 }
 
-std::optional<FlightScriptError> ParseFlightScript(const std::string& text, FlightScript& script) {
+std::optional<FlightScriptError> ParseFlightScript(const std::string& text, FlightScript& script,
+                                                   const FlightPlaces* places) {
   script.lines.clear();
   std::istringstream in(text);
   std::string raw;
@@ -394,7 +420,7 @@ std::optional<FlightScriptError> ParseFlightScript(const std::string& text, Flig
     ++number;
     if (IsBlank(raw)) continue;
     try {
-      FlightLine line = ReadLine(raw, number);
+      FlightLine line = ReadLine(raw, number, places);
       if (!script.lines.empty()) {
         const FlightLine& before = script.lines.back();
         if (before.action == FlightAction::kEnd) {

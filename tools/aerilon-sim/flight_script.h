@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -47,9 +48,18 @@ struct FlightScriptError {
   std::string message;
 };
 
+// The named places of a course source that "fly" lines may name ("at"),
+// in the file's units.
+struct FlightPlace {
+  int32_t latitude;
+  uint32_t longitude;
+};
+using FlightPlaces = std::map<std::string, FlightPlace>;
+
 // Reads a whole script. On the first bad line it stops and returns what is
 // wrong there; the script is then not to be run at all.
-std::optional<FlightScriptError> ParseFlightScript(const std::string& text, FlightScript& script);
+std::optional<FlightScriptError> ParseFlightScript(const std::string& text, FlightScript& script,
+                                                   const FlightPlaces* places = nullptr);
 
 // A flight of `ticks` ticks in which nothing happens.
 FlightScript IdleFlight(int64_t ticks);

@@ -10,8 +10,10 @@
 #include <vector>
 
 #include "course_model/course.h"
+#include "course_model/course_writer.h"
 #include "rally/course/course_check.h"
 #include "rally/course/scramble.h"
+#include "tools/aerilon-course/load_course_document.h"
 #include "tools/aerilon-sim/flight_script.h"
 #include "tools/aerilon-sim/human_transcript.h"
 #include "tools/aerilon-sim/run_loop.h"
@@ -33,6 +35,7 @@ struct Options {
   bool require_sound_files = false;
   std::string transcript = "json";
   std::string trace;
+  std::string course;
 };
 
 // A user mistake the tool explains before anything runs.
@@ -69,9 +72,10 @@ std::string ReadWholeFile(const std::string& path) {
   return text;
 }
 
-FlightScript ParsedFlight(const std::string& text, const std::string& name) {
+FlightScript ParsedFlight(const std::string& text, const std::string& name,
+                          const FlightPlaces* places = nullptr) {
   FlightScript flight;
-  if (std::optional<FlightScriptError> error = ParseFlightScript(text, flight)) {
+  if (std::optional<FlightScriptError> error = ParseFlightScript(text, flight, places)) {
     throw UsageError{name + ":" + std::to_string(error->line_number) + ": " + error->message};
   }
   if (flight.lines.empty()) {
@@ -83,11 +87,12 @@ FlightScript ParsedFlight(const std::string& text, const std::string& name) {
 
 // The flight to fly: the given script, an idle run of --ticks, or, with
 // neither and no folder of one's own, the sample flight.
-FlightScript ChooseFlight(const Options& o) {
-  if (!o.flight.empty()) return ParsedFlight(ReadWholeFile(o.flight), o.flight);
+FlightScript ChooseFlight(const Options& o, const FlightPlaces* places) {
+  if (!o.flight.empty()) return ParsedFlight(ReadWholeFile(o.flight), o.flight, places);
   if (o.ticks) return IdleFlight(*o.ticks);
-  if (!o.root.empty()) {
-    throw UsageError{"with --root, give a flight (--flight FILE) or a number of ticks (--ticks N)"};
+  if (!o.root.empty() || !o.course.empty()) {
+    throw UsageError{std::string("with ") + (o.root.empty() ? "--course" : "--root") +
+                     ", give a flight (--flight FILE) or a number of ticks (--ticks N)"};
   }
   return ParsedFlight(kSampleFlight, "the built-in sample flight");
 }
@@ -99,9 +104,29 @@ TranscriptSink ChooseSink(const std::string& transcript) {
   return [](const TranscriptLine& line) { WriteJsonLine(std::cout, line); };
 }
 
+// The course of --course (a source or a course file), with its places for
+// the flight's "at"; the reasons when it cannot be read.
+CourseDocument LoadCourse(const std::string& path, FlightPlaces* places) {
+  CourseDocument document;
+  std::vector<Diagnostic> diagnostics;
+  if (!LoadCourseDocument(path, &document, &diagnostics)) {
+    std::string reasons;
+    for (const Diagnostic& d : diagnostics)
+      reasons += (reasons.empty() ? "" : "\n") + FormatDiagnostic(d);
+    throw UsageError{reasons.empty() ? path + ": the course cannot be read" : reasons};
+  }
+  for (const NamedPlace& place : document.places) {
+    (*places)[place.name] = FlightPlace{place.lat, static_cast<uint32_t>(place.lon)};
+  }
+  return document;
+}
+
 int Run(const Options& o) {
   RunSetup setup;
-  setup.flight = ChooseFlight(o);
+  FlightPlaces places;
+  std::optional<CourseDocument> course;
+  if (!o.course.empty()) course = LoadCourse(o.course, &places);
+  setup.flight = ChooseFlight(o, course ? &places : nullptr);
   setup.seed = o.seed;
   setup.calendar_time = o.time;
   setup.prompt_ticks = o.prompt_ticks;
@@ -110,6 +135,12 @@ int Run(const Options& o) {
   std::optional<SampleFolder> sample;
   if (o.root.empty()) sample.emplace();
   setup.root = sample ? sample->root().string() : o.root;
+  if (course) {
+    fs::path file = fs::path(setup.root) / "ADV" / "RALLY" / "Rally.DAT";
+    if (!WriteCourseFile(file.string(), course->course)) {
+      throw std::runtime_error(file.string() + ": the course cannot be written");
+    }
+  }
   ExplainCourse(setup.root);
   RunFlight(setup, ChooseSink(o.transcript));
   std::cout.flush();
@@ -145,6 +176,10 @@ int main(int argc, char** argv) {
   app.add_option("--transcript", o.transcript, "json (default) or human")
       ->check(CLI::IsMember({"json", "human"}))
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+  app.add_option("--course", o.course,
+                 "fly this course (a course source or a course file) in a temporary folder; a "
+                 "source's places can be named in the flight's \"fly\" lines")
+      ->excludes(app.get_option("--root"));
   app.add_option("--trace", o.trace,
                  "targets: also what the race engine decided of each target of a leg, tick by "
                  "tick (see the README)")

@@ -204,7 +204,8 @@ TEST(FlightScript, FlyLinesRefuseWhatTheSourceRefuses) {
        "1: \"fly\".\"lat\" must be a latitude such as \"N26 22.5\" or decimal degrees within 90, "
        "not \"N91\""},
       {R"({"tick":1,"fly":{"crashed":true}})",
-       "1: \"fly\": unknown field \"crashed\" (known: lat, lon, alt, speed, heading, on_ground)"},
+       "1: \"fly\": unknown field \"crashed\" (known: at, lat, lon, alt, speed, heading, "
+       "on_ground)"},
   };
   for (const auto& [line, error] : cases) EXPECT_EQ(ErrorOf(line), error) << line;
   EXPECT_EQ(
@@ -213,6 +214,35 @@ TEST(FlightScript, FlyLinesRefuseWhatTheSourceRefuses) {
               R"({"tick":2000000,"fly":{"lat":"N2","lon":"E1"}})"),
       "2: the \"fly\" lines so far move the aircraft for 1999999 ticks; a flight moves for at "
       "most 1000000 (46 hours)");
+}
+
+}  // namespace
+
+namespace {
+
+// "at" names a place of the course source given with --course.
+TEST(FlightScript, FlyLinesGoToTheSourcesPlaces) {
+  const FlightPlaces places{{"Ralliest Base", {2931187, 2034596886u}}};
+  FlightScript script;
+  ASSERT_FALSE(ParseFlightScript(R"({"tick":1,"fly":{"at":"Ralliest Base","alt":"44 m"}})", script,
+                                 &places));
+  EXPECT_EQ(*script.lines[0].state.latitude, 2931187);
+  EXPECT_EQ(*script.lines[0].state.longitude, 2034596886u);
+  const std::pair<const char*, const char*> cases[] = {
+      {R"({"tick":1,"fly":{"at":"Raliest Base"}})",
+       "\"fly\".\"at\": the course has no place \"Raliest Base\" (did you mean \"Ralliest "
+       "Base\"?)"},
+      {R"({"tick":1,"fly":{"at":"Ralliest Base","lat":"N1"}})",
+       "\"fly\": give a place (\"at\") or \"lat\" and \"lon\", not both"},
+      {R"({"tick":1,"fly":{"at":7}})", "\"fly\".\"at\" must be the name of a place, not 7"},
+  };
+  for (const auto& [line, error] : cases) {
+    std::optional<FlightScriptError> found = ParseFlightScript(line, script, &places);
+    EXPECT_EQ(found ? found->message : "no error", error) << line;
+  }
+  EXPECT_EQ(
+      ErrorOf(R"({"tick":1,"fly":{"at":"Ralliest Base"}})"),
+      "1: \"fly\".\"at\" names a place of a course source: give the source (--course SOURCE)");
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 
 #include "course_model/course.h"
 #include "course_model/course_writer.h"
+#include "examples/compiled_sample_course.h"
 #include "rally/course/course_check.h"
 #include "rally/course/scramble.h"
 #include "tools/aerilon-course/load_course_document.h"
@@ -133,14 +134,9 @@ int Run(const Options& o) {
   setup.require_sound_files = o.require_sound_files;
   setup.trace_targets = o.trace == "targets";
   std::optional<SampleFolder> sample;
-  if (o.root.empty()) sample.emplace();
+  if (o.root.empty())
+    sample.emplace(course ? EncodeCourseFile(course->course) : SampleCourseFile());
   setup.root = sample ? sample->root().string() : o.root;
-  if (course) {
-    fs::path file = fs::path(setup.root) / "ADV" / "RALLY" / "Rally.DAT";
-    if (!WriteCourseFile(file.string(), course->course)) {
-      throw std::runtime_error(file.string() + ": the course cannot be written");
-    }
-  }
   ExplainCourse(setup.root);
   RunFlight(setup, ChooseSink(o.transcript));
   std::cout.flush();

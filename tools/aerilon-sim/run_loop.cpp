@@ -33,11 +33,14 @@ struct FinishedLeg {
   int32_t total;
 };
 
+}  // namespace
+
 // Everything a run holds; the module is the binary's one instance.
-struct Run {
-  const RunSetup& setup;
-  const TranscriptSink& sink;
+struct FlightSession::Run {
+  RunSetup setup;
+  TranscriptSink sink;
   RallyModule& m;
+  std::function<void(int32_t, SimDialogAnswers&)>* before_dialog = nullptr;
   SimHost host{};
   StdioPlatform files{};
   SimScoreFileWatch watch{};
@@ -49,7 +52,13 @@ struct Run {
   int32_t leg_count = 0;  // of the course, kept from start-up: shutdown frees the course
   TargetTrace trace{};
   TrackTrace tracks{};
+  int32_t init_result = 0;
+  bool finished_run = false;
 };
+
+namespace {
+
+using Run = FlightSession::Run;
 
 bool WindowIsHooked(const Run& r) {
   return r.host.window.window_proc == r.m.routines.main_window_proc;
@@ -58,6 +67,7 @@ bool WindowIsHooked(const Run& r) {
 // The pilot's dialogs: the stand-in runs the module's dialog models with
 // the scripted answers and logs what they showed.
 int32_t RunDialog(Run& r, int32_t id) {
+  if (*r.before_dialog) (*r.before_dialog)(id, r.answers);
   SimDialogRecord record = RunSimDialog(r.m, id, r.answers);
   SimCall& call = SimLogCall(r.host, "dialog");
   call.args = {record.id, record.result};
@@ -201,24 +211,32 @@ void WriteSummary(Run& r, int32_t init_result) {
 
 }  // namespace
 
-int32_t RunFlight(const RunSetup& setup, const TranscriptSink& sink) {
+FlightSession::FlightSession(const RunSetup& setup, TranscriptSink sink) {
   ResetLoadedModule();
-  Run r{setup, sink, LoadedModule()};
-  BindHost(r);
-  BindModule(r);
-  int32_t init_result = StartModule(r);
-  const std::vector<FlightLine>& lines = setup.flight.lines;
-  int64_t ticks = setup.flight.TicksToRun();
-  size_t next = 0;
-  for (int64_t tick = 1; tick <= ticks + 1; ++tick) {
-    for (; next < lines.size() && lines[next].tick == tick; ++next) {
-      if (lines[next].action == FlightAction::kEnd) break;
-      DoLine(r, lines[next]);
-    }
-    if (tick > ticks) break;
-    RunTick(r);
-  }
-  if (setup.trace_targets) {
+  run_.reset(new Run{setup, std::move(sink), LoadedModule()});
+  run_->before_dialog = &before_dialog;
+  BindHost(*run_);
+  BindModule(*run_);
+  run_->init_result = StartModule(*run_);
+}
+
+FlightSession::~FlightSession() {
+  if (!run_->finished_run) Finish();
+}
+
+void FlightSession::Do(const FlightLine& line) {
+  if (line.action != FlightAction::kEnd) DoLine(*run_, line);
+}
+
+void FlightSession::Tick() {
+  RunTick(*run_);
+}
+
+void FlightSession::Finish() {
+  Run& r = *run_;
+  if (r.finished_run) return;
+  r.finished_run = true;
+  if (r.setup.trace_targets) {
     std::vector<TranscriptLine> lines;
     r.trace.AtEnd(r.host.tick, &lines);
     r.tracks.AtEnd(&lines);
@@ -226,6 +244,42 @@ int32_t RunFlight(const RunSetup& setup, const TranscriptSink& sink) {
   }
   ModuleDeinit(r.m);
   Flush(r);
-  WriteSummary(r, init_result);
-  return init_result;
+  WriteSummary(r, r.init_result);
+}
+
+int64_t FlightSession::ticks_run() const {
+  return run_->host.tick;
+}
+
+int32_t FlightSession::init_result() const {
+  return run_->init_result;
+}
+
+RallyModule& FlightSession::module() {
+  return run_->m;
+}
+
+const SimHost& FlightSession::host() const {
+  return run_->host;
+}
+
+bool FlightSession::HasMenuCommand(uint32_t slot) const {
+  return SimMenuCommand(run_->menus, slot) != 0;
+}
+
+int32_t RunFlight(const RunSetup& setup, const TranscriptSink& sink) {
+  FlightSession session(setup, sink);
+  const std::vector<FlightLine>& lines = setup.flight.lines;
+  int64_t ticks = setup.flight.TicksToRun();
+  size_t next = 0;
+  for (int64_t tick = 1; tick <= ticks + 1; ++tick) {
+    for (; next < lines.size() && lines[next].tick == tick; ++next) {
+      if (lines[next].action == FlightAction::kEnd) break;
+      session.Do(lines[next]);
+    }
+    if (tick > ticks) break;
+    session.Tick();
+  }
+  session.Finish();
+  return session.init_result();
 }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -21,6 +22,42 @@ struct RunSetup {
 };
 
 using TranscriptSink = std::function<void(const TranscriptLine&)>;
+
+struct RallyModule;
+struct SimHost;
+
+// A run flown tick by tick by a pilot that decides as it goes (the
+// autopilot): the module is started when the session is made; each tick,
+// the pilot's lines first, then the tick; Finish shuts the module down and
+// writes the summary. RunFlight is this session playing a script.
+class FlightSession {
+ public:
+  FlightSession(const RunSetup& setup, TranscriptSink sink);
+  ~FlightSession();
+  FlightSession(const FlightSession&) = delete;
+  FlightSession& operator=(const FlightSession&) = delete;
+
+  void Do(const FlightLine& line);  // before the next tick; an "end" line does nothing
+  void Tick();                      // runs the next tick
+  void Finish();                    // the trace's last words, shutdown, the summary; once
+
+  int64_t ticks_run() const;
+  int32_t init_result() const;
+  RallyModule& module();
+  const SimHost& host() const;
+  // True when the module's popup offers the command of `slot` (its menu is
+  // merged into the simulator's bar).
+  bool HasMenuCommand(uint32_t slot) const;
+  // Called just before the module's dialog `id` is played, with the
+  // answers it will be played with; the pilot may change them (they stay
+  // changed, as an "answer" line leaves them).
+  std::function<void(int32_t id, SimDialogAnswers& answers)> before_dialog;
+
+  struct Run;  // what the run holds, in run_loop.cpp
+
+ private:
+  std::unique_ptr<Run> run_;
+};
 
 // Before tick N the host first runs the completion routines of prompts
 // that have played out, then the flight's lines of tick N in file order,

@@ -10,8 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "examples/compiled_sample_course.h"
-
 namespace fs = std::filesystem;
 
 namespace {
@@ -89,7 +87,7 @@ class SignalsHeld {
 
 }  // namespace
 
-SampleFolder::SampleFolder() {
+SampleFolder::SampleFolder(const std::vector<uint8_t>& bytes) {
   {
     // A signal that comes between the making of the folder and the setting
     // of the handlers waits for the handlers, which then remove the folder.
@@ -108,12 +106,11 @@ SampleFolder::SampleFolder() {
   try {
     fs::create_directories(root_ / "ADV" / "RALLY");
     fs::path course = root_ / "ADV" / "RALLY" / "Rally.DAT";
-    std::vector<uint8_t> bytes = SampleCourseFile();
     std::ofstream out(course, std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()),
               static_cast<std::streamsize>(bytes.size()));
     if (!out.flush()) {
-      throw std::runtime_error("cannot write the sample course to " + course.string());
+      throw std::runtime_error("cannot write the course to " + course.string());
     }
   } catch (...) {
     Remove();

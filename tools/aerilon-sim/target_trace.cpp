@@ -81,15 +81,53 @@ std::string FailureText(const nlohmann::ordered_json& f) {
   return name + " " + value + " " + unit + ", wanted " + wanted + " " + unit;
 }
 
+constexpr double kPi = 3.14159265358979323846;
+constexpr double kMetresPerLatitudeUnit = 6371000.0 * kPi / 2 / 10001750.0;
+
+// The aircraft's offset from a point of the course, in metres east and north.
+void OffsetFrom(int32_t lat, uint32_t lon, const AircraftSample& a, double* east, double* north) {
+  double metres_per_lon_unit = 2 * kPi * 6371000.0 / 4294967296.0 *
+                               std::cos(a.latitude * kMetresPerLatitudeUnit / 6371000.0);
+  *north = (static_cast<double>(a.latitude) - lat) * kMetresPerLatitudeUnit;
+  *east = static_cast<int32_t>(static_cast<uint32_t>(a.longitude) - lon) * metres_per_lon_unit;
+}
+
+// The room to either side of the aircraft's path inside a box (start box,
+// gate, landing: the same offsets): metres to the nearer of the two sides
+// that run along its heading; negative outside.
+double BoxSideRoom(const uint8_t* r, const AircraftSample& a) {
+  double low_east, low_north, high_east, high_north;
+  OffsetFrom(RecordField(r, gate::kLatMin), static_cast<uint32_t>(RecordField(r, gate::kLonMin)), a,
+             &low_east, &low_north);
+  OffsetFrom(RecordField(r, gate::kLatMax), static_cast<uint32_t>(RecordField(r, gate::kLonMax)), a,
+             &high_east, &high_north);
+  double heading = a.heading * 2 * kPi / 65536;
+  bool east_west = std::fabs(std::sin(heading)) > std::fabs(std::cos(heading));
+  return east_west ? std::min(low_north, -high_north) : std::min(low_east, -high_east);
+}
+
+// The room to either side of the aircraft's path within a waypoint's
+// radius: the radius less the path's distance from the centre.
+double CircleSideRoom(const uint8_t* r, const AircraftSample& a) {
+  double east, north;
+  OffsetFrom(RecordField(r, waypoint::kLat), static_cast<uint32_t>(RecordField(r, waypoint::kLon)),
+             a, &east, &north);
+  double heading = a.heading * 2 * kPi / 65536;
+  double across = std::fabs(east * std::cos(heading) - north * std::sin(heading));
+  return RecordField(r, waypoint::kRadius) - across;
+}
+
 }  // namespace
 
 TargetObservation ObserveTarget(RallyModule& m, const uint8_t* r) {
   TargetObservation o;
   AircraftSample a = SampleAircraft(m);
   switch (::RecordType(r)) {
+    case kStartGate:
     case kGate: {
       GateBoxTest t = TestGateBox(r, a);
       o.inside = t.latitude && t.longitude;
+      o.inside_m = BoxSideRoom(r, a);
       o.conditions.push_back(Altitude(t.altitude, a.altitude, RecordField(r, gate::kAltCentre),
                                       RecordField(r, gate::kAltBand)));
       o.conditions.push_back(TargetCondition{"speed", t.speed, a.speed / kKnotUnits,
@@ -101,6 +139,7 @@ TargetObservation ObserveTarget(RallyModule& m, const uint8_t* r) {
     case kWaypoint: {
       WaypointTest t = TestWaypoint(m, r);
       o.inside = t.within_radius;
+      o.inside_m = CircleSideRoom(r, a);
       o.conditions.push_back(Altitude(t.altitude, a.altitude, RecordField(r, waypoint::kAlt),
                                       RecordField(r, waypoint::kAltBand)));
       o.conditions.push_back(Heading(a.heading, RecordField(r, waypoint::kHeading)));
@@ -108,6 +147,7 @@ TargetObservation ObserveTarget(RallyModule& m, const uint8_t* r) {
     }
     case kLanding: {
       o.inside = InsideLandingBox(r, a);
+      o.inside_m = BoxSideRoom(r, a);
       o.conditions.push_back(
           TargetCondition{"ground", a.on_ground, a.on_ground ? 1.0 : 0.0, 1, 1, ""});
       o.conditions.push_back(Heading(a.heading, RecordField(r, landing::kHeading)));
@@ -116,6 +156,19 @@ TargetObservation ObserveTarget(RallyModule& m, const uint8_t* r) {
     default: break;
   }
   return o;
+}
+
+nlohmann::ordered_json TargetMargins(const TargetObservation& o) {
+  nlohmann::ordered_json margins;
+  margins["inside_m"] = std::round(o.inside_m * 10) / 10;
+  for (const TargetCondition& c : o.conditions) {
+    if (c.name == "altitude") margins["altitude_m"] = std::min(c.value - c.low, c.high - c.value);
+    if (c.name == "speed") {
+      margins["speed_kn"] = std::round(std::min(c.value - c.low, c.high - c.value) * 10) / 10;
+    }
+    if (c.name == "heading") margins["heading_off"] = std::round(c.value * 10) / 10;
+  }
+  return margins;
 }
 
 std::string TargetName(const RallyModule& m, const uint8_t* record) {
@@ -236,6 +289,7 @@ void TargetTrace::Resolve(RallyModule& m, const RaceEngine& before, int64_t tick
       TranscriptLine line;
       line["tick"] = tick;
       line["trace"] = {{"target", name_}, {"met", true}};
+      line["trace"]["margin"] = TargetMargins(ObserveTarget(m, p));
       out->push_back(line);
     }
     p += RecordSize(type);

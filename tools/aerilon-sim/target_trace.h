@@ -22,12 +22,23 @@ struct TargetCondition {
 // and each other condition.
 struct TargetObservation {
   bool inside = false;
+  // The room to either side of the aircraft's path: metres to the nearer
+  // side of the box that runs along its heading (gates, start boxes,
+  // landings), or the radius less the path's distance from the centre
+  // (waypoints).
+  double inside_m = 0;
   std::vector<TargetCondition> conditions;
 };
 
-// The engine's tests of a gate, waypoint or landing record on the aircraft
-// as the module samples it now, through the race engine's own functions.
+// The engine's tests of a start box, gate, waypoint or landing record on
+// the aircraft as the module samples it now, through the race engine's
+// own functions.
 TargetObservation ObserveTarget(RallyModule& m, const uint8_t* record);
+
+// How much room each condition had: {"inside_m" (to the side, as above),
+// "altitude_m", "speed_kn", "heading_off"} (degrees off the required
+// heading), those the target has.
+nlohmann::ordered_json TargetMargins(const TargetObservation& o);
 
 // The designer's name of a target: "gate 1.2" is leg 1's second target.
 std::string TargetName(const RallyModule& m, const uint8_t* record);

@@ -9,3 +9,4 @@ void AddDecompileCommand(CLI::App& app, int* exit_status);
 void AddCheckCommand(CLI::App& app, int* exit_status);
 void AddMapCommand(CLI::App& app, int* exit_status);
 void AddScoresCommand(CLI::App& app, int* exit_status);
+void AddFlyCommand(CLI::App& app, int* exit_status);

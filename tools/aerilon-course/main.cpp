@@ -23,6 +23,7 @@ int main(int argc, char** argv) {
   AddCheckCommand(app, &exit_status);
   AddMapCommand(app, &exit_status);
   AddScoresCommand(app, &exit_status);
+  AddFlyCommand(app, &exit_status);
   CLI11_PARSE(app, argc, argv);
   return exit_status;
 }

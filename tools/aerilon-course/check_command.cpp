@@ -2,6 +2,8 @@
 
 #include "tools/aerilon-course/check/check.h"
 #include "tools/aerilon-course/commands.h"
+#include "tools/aerilon-course/fly/fly_document.h"
+#include "tools/aerilon-course/fly/fly_findings.h"
 #include "tools/aerilon-course/load_course_document.h"
 
 namespace {
@@ -22,6 +24,8 @@ void AddCheckCommand(CLI::App& app, int* exit_status) {
       "check", "Check a course for the mistakes that make it unflyable or unfair");
   static std::string course;
   static std::string sounds;
+  static bool fly = false;
+  static std::string aircraft_name = "light_single";
   command->add_option("COURSE", course, "the course source (TOML) or course file (Rally.DAT)")
       ->required()
       ->type_name("FILE");
@@ -31,6 +35,13 @@ void AddCheckCommand(CLI::App& app, int* exit_status) {
                        "the simulator's folder: report each voice prompt without FOLDER/<name>.wav "
                        "(backslashes as folders, letters in any case)")
           ->type_name("FOLDER");
+  command->add_flag("--fly", fly,
+                    "also fly every leg with the autopilot: a leg it cannot finish, or finishes "
+                    "over its allowance, is an error; one with less than a tenth of the "
+                    "allowance to spare a warning");
+  command->add_option("--aircraft", aircraft_name,
+                      "the autopilot's aircraft for --fly: light_single (default), aerobatic, "
+                      "business_jet or an aircraft file");
   command->footer(
       "Prints each finding as FILE:LINE:COLUMN: error|warning: message (no line for a course "
       "file) on standard output, then the count (\"2 errors, 3 warnings\") on standard error.\n"
@@ -49,6 +60,20 @@ void AddCheckCommand(CLI::App& app, int* exit_status) {
     if (sounds_option->count() > 0) folder = sounds;
     std::vector<Diagnostic> checked = CheckCourse(document, folder);
     findings.insert(findings.end(), checked.begin(), checked.end());
+    // Only a course the module loads can be flown.
+    if (fly && !HasErrors(findings)) {
+      std::optional<AircraftLimits> aircraft = ChooseAircraft(aircraft_name, &findings);
+      if (aircraft) {
+        FlyOptions options;
+        options.aircraft = *aircraft;
+        std::vector<Diagnostic> flown =
+            FlightFindings(document, FlyCourseDocument(document, options, nullptr), *aircraft);
+        findings.insert(findings.end(), flown.begin(), flown.end());
+      }
+    } else if (fly) {
+      findings.push_back(Diagnostic{Severity::kWarning, document.file, 0, 0,
+                                    "not flown (--fly): mend the errors first"});
+    }
     *exit_status = Report(findings, CheckExitStatus(findings));
   });
 }

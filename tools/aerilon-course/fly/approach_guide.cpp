@@ -2,13 +2,15 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <iterator>
 
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-constexpr double kGlideSlopeDeg = 3;
+constexpr double kGlideSlopeDeg = 3.5;
 // A landing is flown from this height above the ground onto the glide path.
-constexpr double kPatternHeightM = 300;
+constexpr double kPatternHeightM = 200;
 // No turn before this height above the runway after take-off.
 constexpr double kClimbOutHeightM = 100;
 // Past the crossing by this much, the attempt is over.
@@ -20,17 +22,27 @@ double Degrees(double radians) {
   return radians * 180 / kPi;
 }
 
+// Room to come onto the line: nothing when the aircraft is on it already,
+// up to a U-turn and the settling of the intercept.
+double TurnLead(const FlyingAircraft& a, const ApproachFrame& f, double course, double radius) {
+  double off = std::fabs(AngleBetween(a.heading_deg, course));
+  double across = std::fabs(f.across);
+  double settle = across > 50 || off > 10 ? 2.25 * radius + 500 : 0;
+  return 0.6 * across + 3 * radius * std::min(off / 90, 2.0) + settle;
+}
+
 }  // namespace
 
 void ApproachGuide::Begin() {
+  lead_ = Lead{};
   lined_up_ = false;
   was_near_ = false;
   passes_ = 0;
 }
 
-ApproachGuide::Frame ApproachGuide::Place(const FlyingAircraft& a, const Crossing& c,
-                                          double course) const {
-  Frame f;
+ApproachFrame ApproachGuide::Place(const FlyingAircraft& a, const Crossing& c,
+                                   double course) const {
+  ApproachFrame f;
   f.along = Dot(OffsetBetween(c.centre, a.position), Direction(course));
   LatLon line = c.line_point ? *c.line_point : c.centre;
   f.across = Dot(OffsetBetween(line, a.position), Direction(course + 90));
@@ -39,21 +51,33 @@ ApproachGuide::Frame ApproachGuide::Place(const FlyingAircraft& a, const Crossin
 
 // How far before the crossing the aircraft must be on the line: room to
 // turn onto it, to reach the band and the speed (and for a landing the
-// glide path from the pattern's height) before it.
-double ApproachGuide::LeadIn(const FlyingAircraft& a, const Crossing& c, const Frame& f) const {
+// glide path from the pattern's height) before it; and which of them asks
+// for the most.
+ApproachGuide::Lead ApproachGuide::LeadIn(const FlyingAircraft& a, const Crossing& c,
+                                          const ApproachFrame& f, double course) const {
   double speed = std::max(a.speed_kt, c.speed_kt);
   double metres_per_second = speed * kMetresPerSecondPerKnot;
   double radius = TurnRadius(limits_, speed);
-  double turn = 0.6 * std::fabs(f.across) + 6 * radius + 1000;
   double wanted = c.landing ? c.altitude_m + kPatternHeightM : c.altitude_m;
-  double climb = (a.altitude_m < wanted ? limits_.climb_rate_fpm : limits_.descent_rate_fpm) *
-                 kMetresPerFoot / 60;
+  bool up = a.altitude_m < wanted;
+  double rate = (up ? limits_.climb_rate_fpm : limits_.descent_rate_fpm) * kMetresPerFoot / 60;
   double height = std::max(0.0, std::fabs(a.altitude_m - wanted) - c.band_half_m / 2);
-  double vertical = height / climb * metres_per_second + 300;
-  double accelerate =
-      std::fabs(a.speed_kt - c.speed_kt) / limits_.acceleration_kt_s * metres_per_second;
-  double glide = c.landing ? kPatternHeightM / std::tan(kGlideSlopeDeg * kPi / 180) + 500 : 0;
-  return std::max({turn, vertical, accelerate, glide}) + c.along_half_m;
+  double change = std::fabs(a.speed_kt - c.speed_kt);
+  char climb[96], speed_change[96];
+  std::snprintf(climb, sizeof climb, "to %s %.0f m (%.0f ft)", up ? "climb" : "descend", height,
+                height / kMetresPerFoot);
+  std::snprintf(speed_change, sizeof speed_change, "to change speed by %.0f kn", change);
+  Lead leads[] = {
+      {TurnLead(a, f, course, radius), "to turn onto its line"},
+      {height / rate * metres_per_second + 300, climb},
+      {change / limits_.acceleration_kt_s * metres_per_second, speed_change},
+      {c.landing ? kPatternHeightM / std::tan(kGlideSlopeDeg * kPi / 180) + 500 : 0,
+       "to descend on the glide path"},
+  };
+  Lead lead = *std::max_element(std::begin(leads), std::end(leads),
+                                [](const Lead& x, const Lead& y) { return x.metres < y.metres; });
+  lead.metres += c.along_half_m;
+  return lead;
 }
 
 double ApproachGuide::Heading(const FlyingAircraft& a, const Crossing& c, double course) {
@@ -63,14 +87,15 @@ double ApproachGuide::Heading(const FlyingAircraft& a, const Crossing& c, double
     ++passes_;
   }
   if (!lined_up_) {
-    double lead = LeadIn(a, c, frame_);
+    Lead lead = LeadIn(a, c, frame_, course);
     // On a precision track the aircraft stays on the line whatever the
     // room left: going round would cost more than the target's band.
     bool on_track = c.line_point && frame_.along < -c.along_half_m;
-    if (frame_.along <= -lead || on_track) {
+    if (frame_.along <= -lead.metres || on_track) {
       lined_up_ = true;
     } else {
-      LatLon entry = Moved(c.centre, Scaled(Direction(course), -(lead + 1000)));
+      if (lead.metres > lead_.metres) lead_ = lead;
+      LatLon entry = Moved(c.centre, Scaled(Direction(course), -(lead.metres + 1000)));
       return BearingOf(OffsetBetween(a.position, entry));
     }
   }
@@ -97,8 +122,7 @@ double ApproachGuide::FreeHeading(const FlyingAircraft& a, const Crossing& c) {
   return bearing;
 }
 
-MotionCommand ApproachGuide::Vertical(const FlyingAircraft& a, const Crossing& c,
-                                      MotionCommand command) const {
+MotionCommand ApproachGuide::Vertical(const Crossing& c, MotionCommand command) const {
   if (!c.landing) {
     command.altitude_m = c.altitude_m;
     return command;
@@ -112,7 +136,6 @@ MotionCommand ApproachGuide::Vertical(const FlyingAircraft& a, const Crossing& c
   double glide = ground + std::max(0.0, to_touchdown) * std::tan(kGlideSlopeDeg * kPi / 180) - 2;
   command.altitude_m = std::min(command.altitude_m, glide);
   if (frame_.along > -c.along_half_m + 20) command.touchdown_altitude_m = ground;
-  (void)a;
   return command;
 }
 
@@ -143,7 +166,8 @@ MotionCommand ApproachGuide::Command(const FlyingAircraft& a, const Crossing& c)
   if (a.on_ground) return OnGround(a, c);
   rolling_for_takeoff_ = false;
   MotionCommand command;
-  command.speed_kt = c.speed_kt;
+  // Out to a landing's final at cruise; on it at the approach speed.
+  command.speed_kt = c.landing && !lined_up_ ? limits_.cruise_speed_kt : c.speed_kt;
   if (climbing_out_ && a.altitude_m < departure_altitude_m_ + kClimbOutHeightM) {
     command.heading_deg = a.heading_deg;
     command.altitude_m = std::max(c.altitude_m, departure_altitude_m_ + 2 * kClimbOutHeightM);
@@ -152,5 +176,13 @@ MotionCommand ApproachGuide::Command(const FlyingAircraft& a, const Crossing& c)
   }
   climbing_out_ = false;
   command.heading_deg = c.course_deg ? Heading(a, c, *c.course_deg) : FreeHeading(a, c);
-  return Vertical(a, c, command);
+  return Vertical(c, command);
+}
+
+std::string ApproachGuide::Approach() const {
+  if (lead_.metres <= 0) return "";
+  char text[160];
+  std::snprintf(text, sizeof text, "lined up from up to %.1f km before it, %s", lead_.metres / 1000,
+                lead_.why.c_str());
+  return text;
 }

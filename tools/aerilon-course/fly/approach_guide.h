@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 
 #include "tools/aerilon-course/fly/aircraft_motion.h"
 
@@ -20,6 +21,12 @@ struct Crossing {
   bool landing = false;  // touch down inside it and stop (altitude_m is the ground's)
 };
 
+// Where the aircraft is from a crossing, along its course.
+struct ApproachFrame {
+  double along = 0;   // metres past the centre, along the course
+  double across = 0;  // metres right of the line
+};
+
 // Flies an aircraft onto a crossing. With a course it first goes to a point
 // far enough before the crossing on the course's line to turn onto it, reach
 // the band and the speed (and, for a landing, the glide path) on the way,
@@ -35,25 +42,31 @@ class ApproachGuide {
   // Times the aircraft went past (or stopped on the ground) without
   // meeting the crossing.
   int passes() const { return passes_; }
+  // What the way onto the crossing's line was made for, when the guide had
+  // to go out to a point before it ("lined up from up to 4.2 km before it, to climb
+  // 900 m (2953 ft)"); empty when it went straight on.
+  std::string Approach() const;
 
  private:
-  struct Frame {
-    double along = 0;   // metres past the centre, along the course
-    double across = 0;  // metres right of the line
+  struct Lead {
+    double metres = 0;
+    std::string why;
   };
-  Frame Place(const FlyingAircraft& a, const Crossing& c, double course) const;
-  double LeadIn(const FlyingAircraft& a, const Crossing& c, const Frame& f) const;
+  ApproachFrame Place(const FlyingAircraft& a, const Crossing& c, double course) const;
+  Lead LeadIn(const FlyingAircraft& a, const Crossing& c, const ApproachFrame& f,
+              double course) const;
   double Heading(const FlyingAircraft& a, const Crossing& c, double course);
   double FreeHeading(const FlyingAircraft& a, const Crossing& c);
-  MotionCommand Vertical(const FlyingAircraft& a, const Crossing& c, MotionCommand command) const;
+  MotionCommand Vertical(const Crossing& c, MotionCommand command) const;
   MotionCommand OnGround(const FlyingAircraft& a, const Crossing& c);
 
   const AircraftLimits& limits_;
   bool lined_up_ = false;
+  Lead lead_;              // the last lead-in gone out for
   bool was_near_ = false;  // inside a course-free crossing's radius
   int passes_ = 0;
   double departure_altitude_m_ = 0;
   bool climbing_out_ = false;
   bool rolling_for_takeoff_ = false;
-  Frame frame_;
+  ApproachFrame frame_;
 };

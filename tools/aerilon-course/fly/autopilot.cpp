@@ -42,10 +42,10 @@ const char* const kStartPositionNames[kStartPositionCount] = {
     "Sidelake Field",        "Trackers Best Field", "Daventi's Field",
     "Mountain View Airport", "Seashore Island"};
 
-// The leg is given up after twice its allowance, or its allowance and ten
-// minutes, whichever is longer.
+// The leg is given up after twice its allowance, or its allowance and a
+// quarter of an hour, whichever is longer.
 int64_t GiveUpTicks(int32_t allowance) {
-  int64_t seconds = std::max<int64_t>(2 * int64_t{allowance}, int64_t{allowance} + 600);
+  int64_t seconds = std::max<int64_t>(2 * int64_t{allowance}, int64_t{allowance} + 900);
   return seconds * kTicksPerSecond;
 }
 
@@ -221,7 +221,8 @@ class Pilot {
     if (phase_ != Phase::kInLeg) return;
     std::string reason;
     if (e.tick_count > GiveUpTicks(Leg().allowance)) {
-      reason = "given up after " + std::to_string(e.tick_count / kTicksPerSecond) + " s";
+      reason = "given up after " + std::to_string(e.tick_count / kTicksPerSecond) +
+               " s (its allowance is " + std::to_string(Leg().allowance) + " s)";
     } else if (guide_.passes() >= kMaxPasses) {
       reason = "given up after " + std::to_string(guide_.passes()) + " passes";
     } else if (!crossing_.speed_possible && guide_.passes() > 0) {
@@ -330,7 +331,13 @@ class Pilot {
       NextLeg();
     } else if (ended) {
       Leg().end_tick = session_.ticks_run();
-      std::string trace = last_not_met_.empty() ? "" : ": " + last_not_met_;
+      std::string trace = last_not_met_;
+      // Given up, the pilot left the race on purpose: the reason is the give-up's.
+      const std::string left = " not met: the pilot left the race";
+      if (phase_ == Phase::kLeaving && trace.find(left) != std::string::npos) {
+        trace.replace(trace.find(left), left.size(), " not met");
+      }
+      if (!trace.empty()) trace = ": " + trace;
       Leg().why_not = phase_ == Phase::kLeaving
                           ? give_up_ + trace
                           : "the leg was aborted (a crash, slew or jump)" + trace;
@@ -439,6 +446,9 @@ class Pilot {
       last_not_met_ = target.why;
     }
     pending_miss_.reset();  // a verdict tells its own last pass
+    int64_t since = Leg().targets.empty() ? Leg().start_tick : Leg().targets.back().tick;
+    target.seconds = (target.tick - since) / kTicksPerSecond;
+    target.approach = guide_.Approach();
     target.misses = misses_;
     misses_.clear();
     Leg().targets.push_back(target);
@@ -501,6 +511,23 @@ class Pilot {
 };
 
 }  // namespace
+
+std::string SlowestTarget(const FlownLeg& leg) {
+  const FlownTarget* slowest = nullptr;
+  for (const FlownTarget& t : leg.targets) {
+    if (t.tick != leg.start_tick && (slowest == nullptr || t.seconds > slowest->seconds)) {
+      slowest = &t;
+    }
+  }
+  if (slowest == nullptr) return "";
+  std::string text = slowest->name + " took " + std::to_string(slowest->seconds) + " s";
+  if (!slowest->approach.empty()) text += " (" + slowest->approach + ")";
+  if (!slowest->misses.empty()) {
+    text +=
+        ", missed " + std::to_string(slowest->misses.size()) + " times: " + slowest->misses.back();
+  }
+  return text;
+}
 
 FlyResult FlyCourse(const FlyOptions& options, const TranscriptSink& sink) {
   Pilot pilot(options, sink);

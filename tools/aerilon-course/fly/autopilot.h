@@ -29,6 +29,8 @@ struct FlownTarget {
   nlohmann::ordered_json margin;    // met: see TargetMargins
   std::string why;                  // not met: the trace's sentence
   std::vector<std::string> misses;  // the trace's sentence of each pass that failed before
+  int64_t seconds = 0;              // since the leg started or the target before was met
+  std::string approach;             // how the autopilot went onto it (see ApproachGuide)
 };
 
 struct FlownLeg {
@@ -51,6 +53,10 @@ struct FlyResult {
   FlightScript flight;  // every line the autopilot gave, to be flown again
   int64_t ticks = 0;
 };
+
+// The target that took longest to reach, and how; for a leg over its
+// allowance. Empty when the leg met no target.
+std::string SlowestTarget(const FlownLeg& leg);
 
 // Flies the course of `options.root` with the module on the stand-in, in
 // process: enters the race, flies each chosen leg from its start box

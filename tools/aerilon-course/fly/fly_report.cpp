@@ -37,7 +37,9 @@ std::string Printable(const std::string& text) {
 void WriteTarget(std::ostream& out, const FlownTarget& t) {
   for (const std::string& miss : t.misses) out << "    missed: " << Printable(miss) << "\n";
   if (t.met) {
-    out << "  " << t.name << " met at tick " << t.tick << ": " << MarginText(t.margin) << "\n";
+    out << "  " << t.name << " met at tick " << t.tick << " (" << t.seconds
+        << " s on): " << MarginText(t.margin) << "\n";
+    if (!t.approach.empty()) out << "    " << t.approach << "\n";
   } else {
     out << "  " << Printable(t.why) << " (tick " << t.tick << ")\n";
   }
@@ -47,6 +49,7 @@ void WriteLeg(std::ostream& out, const FlownLeg& leg) {
   out << "leg " << leg.leg + 1 << ": ";
   if (leg.finished) {
     out << "finished, " << AllowanceText(leg) << "\n";
+    if (leg.seconds > leg.allowance) out << "  slowest: " << Printable(SlowestTarget(leg)) << "\n";
     const LegScore& s = leg.score;
     out << "  score: base " << s.base << ", bonus " << s.bonus << ", time " << s.time
         << ", precision " << s.precision << ", aids " << s.aids << "; total " << s.total << "\n";
@@ -63,6 +66,8 @@ nlohmann::ordered_json TargetJson(const FlownTarget& t) {
   j["target"] = t.name;
   j["met"] = t.met;
   j["tick"] = t.tick;
+  j["seconds"] = t.seconds;
+  if (!t.approach.empty()) j["approach"] = t.approach;
   if (t.met) j["margin"] = t.margin;
   if (!t.met) j["why"] = (t.why);
   nlohmann::ordered_json misses = nlohmann::ordered_json::array();

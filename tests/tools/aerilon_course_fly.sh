@@ -43,6 +43,16 @@ grep -q "^fast.toml:$((line - 1)):1: error: leg 1: the autopilot (Light single-e
 "$tool" fly fast.toml > /dev/null
 [ $? -eq 3 ] || fail "fly of an unflyable gate: status not 3"
 
+# A course far from every start position of the menu: check warns, and the
+# autopilot starts in the air before the first start box.
+sed 's/lat = "N26 /lat = "N45 /' "$examples/sample_course.toml" > far.toml
+"$tool" check far.toml > check.txt 2> /dev/null
+grep -q "^far.toml:[0-9]*:1: warning: leg 1, start box: no start position of the module's menu lies within 50 km of it (the nearest, 3. AFB, is 2089 km away)" check.txt ||
+  fail "far course: $(cat check.txt)"
+"$tool" fly far.toml > report.txt || fail "fly of the far course: status $?: $(cat report.txt)"
+grep -qx 'start: in the air 5 km before the first start box (no start position within 50 km)' report.txt ||
+  fail "far course: $(cat report.txt)"
+
 # Options and files it cannot use.
 printf 'name = "Kite"\ncruise_speed_kt = 14O\n' > kite.toml
 "$tool" fly "$examples/sample_course.toml" --aircraft kite.toml 2> err.txt && fail "a broken aircraft file was flown"

@@ -162,6 +162,7 @@ std::vector<Diagnostic> CheckCourse(const CourseDocument& document,
   CheckCourseShape(report);
   CheckBoxes(report);
   CheckRoutes(report);
+  CheckStartPositions(report);
   CheckBonusObjects(report);
   CheckNamesAndTexts(report, sounds);
   std::vector<Diagnostic> findings = report.Findings();

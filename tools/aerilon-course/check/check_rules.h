@@ -29,3 +29,6 @@ void CheckBonusObjects(LintReport& report);
 // Collectibles' name slots and the hidden word, texts the message line
 // cuts, and (with a sounds folder) voice prompts without a sound file.
 void CheckNamesAndTexts(LintReport& report, const std::optional<std::string>& sounds_folder);
+
+// The first start box far from every start position of the module's menu.
+void CheckStartPositions(LintReport& report);

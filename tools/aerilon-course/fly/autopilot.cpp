@@ -15,6 +15,7 @@
 #include "sim/sim_dialogs.h"
 #include "tools/aerilon-course/fly/approach_guide.h"
 #include "tools/aerilon-course/fly/course_crossings.h"
+#include "tools/aerilon-course/source/start_positions_near.h"
 #include "tools/aerilon-sim/target_trace.h"
 #include "tools/aerilon-sim/track_trace.h"
 
@@ -25,9 +26,6 @@ namespace {
 constexpr double kTickSeconds = 1.0 / 6;
 constexpr int64_t kTicksPerSecond = 6;
 constexpr uint32_t kEnterSlot = 0;
-// A start position farther than this from the first start box is not used:
-// the aircraft is put in the air before the box instead.
-constexpr double kStartPositionReachM = 50000;
 // Without a start position: this far before the start box, on its course.
 constexpr double kPlacedBeforeStartM = 5000;
 // A start box not crossed in this time is given up.
@@ -36,11 +34,6 @@ constexpr int64_t kStartSearchTicks = 30 * 60 * kTicksPerSecond;
 constexpr int kMaxPasses = 8;
 // After the last leg: at most this long for the score summary to come.
 constexpr int64_t kWindDownTicks = 3 * 60 * kTicksPerSecond;
-
-const char* const kStartPositionNames[kStartPositionCount] = {
-    "Ralliest Base",         "Kestrin's Municipal", "AFB",
-    "Sidelake Field",        "Trackers Best Field", "Daventi's Field",
-    "Mountain View Airport", "Seashore Island"};
 
 // The leg is given up after twice its allowance, or its allowance and a
 // quarter of an hour, whichever is longer.
@@ -136,17 +129,10 @@ class Pilot {
   // the first start box, on its runway; else in the air before the box.
   void Start() {
     Crossing box = StartBoxCrossing(m_, StartRecord(), options_.aircraft).crossing;
-    int nearest = -1;
-    double best = kStartPositionReachM;
-    for (uint32_t i = 0; i < kStartPositionCount; ++i) {
-      const StartPosition* p = StartPositionForSlot(kFirstStartPositionSlot + i);
-      LatLon at = FromCourseUnits(static_cast<int32_t>(p->latitude), p->longitude);
-      double d = Length(OffsetBetween(at, box.centre));
-      if (d <= best) {
-        best = d;
-        nearest = static_cast<int>(i);
-      }
-    }
+    NearestStartPosition near = NearestStartPositionTo(
+        LatitudeWord(box.centre.lat), static_cast<int32_t>(LongitudeWord(box.centre.lon)));
+    int nearest = near.metres <= kStartPositionReachMetres ? static_cast<int>(near.index) : -1;
+    double best = near.metres;
     if (nearest >= 0) {
       const StartPosition* p = StartPositionForSlot(kFirstStartPositionSlot + nearest);
       if (session_.HasMenuCommand(kFirstStartPositionSlot + nearest)) {
@@ -158,8 +144,8 @@ class Pilot {
       plane_.on_ground = true;
       char km[32];
       std::snprintf(km, sizeof km, "%.1f", best / 1000);
-      result_.start = "start position " + std::to_string(nearest + 1) + " (" +
-                      kStartPositionNames[nearest] + "), " + km + " km from the first start box";
+      result_.start = "start position " + std::to_string(nearest + 1) + " (" + near.name + "), " +
+                      km + " km from the first start box";
     } else {
       double course = box.course_deg.value_or(0);
       plane_.position = Moved(box.centre, Scaled(Direction(course), -kPlacedBeforeStartM));

@@ -27,6 +27,12 @@ for course in sample_course island_tour; do
   grep -q 'the autopilot' check.txt && fail "check --fly $course: $(cat check.txt)"
 done
 
+# The map of a flown course, from fly and from map --flight alike.
+"$tool" fly "$examples/island_tour.toml" -o tour.jsonl --map flown.png > /dev/null 2>&1 || fail "fly --map: status $?"
+"$tool" map "$examples/island_tour.toml" --flight tour.jsonl -o mapped.png || fail "map --flight: status $?"
+cmp -s flown.png mapped.png || fail "fly --map and map --flight drew different maps of one flight"
+[ "$(head -c 8 flown.png | od -An -tx1 | tr -d ' ')" = 89504e470d0a1a0a ] || fail "fly --map wrote no PNG"
+
 # The human report names each leg's outcome and each target's margins.
 "$tool" fly "$examples/sample_course.toml" > report.txt || fail "fly: status $?"
 grep -q '^leg 2: finished, [0-9]* s of 1200 s allowed' report.txt || fail "report: $(cat report.txt)"

@@ -4,7 +4,9 @@
 #include "tools/aerilon-course/commands.h"
 #include "tools/aerilon-course/fly/fly_document.h"
 #include "tools/aerilon-course/fly/fly_report.h"
+#include "tools/aerilon-course/fly/observed_flight.h"
 #include "tools/aerilon-course/load_course_document.h"
+#include "tools/aerilon-course/map/course_map.h"
 #include "tools/aerilon-sim/flight_writer.h"
 #include "tools/aerilon-sim/human_transcript.h"
 #include "tools/common/output_file.h"
@@ -18,6 +20,7 @@ struct FlyCommandOptions {
   uint32_t seed = 1;
   std::string output;
   std::string transcript;
+  std::string map;
 };
 
 TranscriptSink TranscriptPrinter(const std::string& kind) {
@@ -40,6 +43,12 @@ int RunFly(const FlyCommandOptions& o) {
   if (!o.output.empty()) {
     if (std::optional<std::string> problem = CheckOutputFile(o.output, {o.course})) {
       std::cerr << o.output << ": error: " << *problem << "\n";
+      return 1;
+    }
+  }
+  if (!o.map.empty()) {
+    if (std::optional<std::string> problem = CheckOutputFile(o.map, {o.course, o.output})) {
+      std::cerr << o.map << ": error: " << *problem << "\n";
       return 1;
     }
   }
@@ -79,6 +88,14 @@ int RunFly(const FlyCommandOptions& o) {
               << o.course << " --flight " << o.output << " --seed " << o.seed << " --time "
               << kFlyCalendarTime << " --trace targets\n";
   }
+  if (!o.map.empty()) {
+    FlightOutcome outcome = ObserveFlight(document, result.flight);
+    std::string map_error;
+    if (!DrawCourseMap(document, outcome.track, o.map, &map_error, MapSize{}, outcome.verdicts)) {
+      std::cerr << map_error << "\n";
+      return 1;
+    }
+  }
   bool all_finished = true;
   for (const FlownLeg& leg : result.legs) all_finished = all_finished && leg.finished;
   return all_finished && !result.legs.empty() ? 0 : 3;
@@ -105,6 +122,9 @@ void AddFlyCommand(CLI::App& app, int* exit_status) {
                    "also print the run's transcript with the target trace: human or json (the "
                    "report then comes as a last JSON line)")
       ->check(CLI::IsMember({"human", "json"}));
+  command->add_option("--map", o.map,
+                      "also draw the course's map with the flight flown over it (PNG): the track "
+                      "in each leg's colour, each target met or not");
   command->footer(
       "Exit status: 0 every leg flown was finished; 1 the course, the aircraft or an option "
       "cannot be used; 3 a leg was not finished (the report says why).");

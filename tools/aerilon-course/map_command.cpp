@@ -2,6 +2,7 @@
 #include <iostream>
 
 #include "tools/aerilon-course/commands.h"
+#include "tools/aerilon-course/fly/observed_flight.h"
 #include "tools/aerilon-course/load_course_document.h"
 #include "tools/aerilon-course/map/course_map.h"
 #include "tools/common/output_file.h"
@@ -22,7 +23,9 @@ void AddMapCommand(CLI::App& app, int* exit_status) {
   auto* command = app.add_subcommand("map", "Draw a course's map as a PNG picture");
   static std::string course, flight, output = "map.png", size_text = "1600x1200";
   command->add_option("SOURCE", course, "the course source or course file (Rally.DAT)")->required();
-  command->add_option("--flight", flight, "an aerilon-sim flight script whose track to draw");
+  command->add_option("--flight", flight,
+                      "a flight script (aerilon-sim's, or one that fly wrote) to fly through the "
+                      "module and draw: the track in each leg's colour, each target met or not");
   command->add_option("-o,--output", output,
                       "the picture to write (default map.png), beside the old one and then in its "
                       "place; missing folders are made, a symbolic link is written through, and "
@@ -48,10 +51,20 @@ void AddMapCommand(CLI::App& app, int* exit_status) {
     bool read = LoadCourseDocument(course, &document, &diagnostics);
     for (const Diagnostic& d : diagnostics) std::cerr << FormatDiagnostic(d) << "\n";
     if (!read) return;
-    std::vector<TrackPoint> track;
+    // A flight is flown through the module, so that the map shows what the
+    // race engine made of it: each leg's part of the track, each target met
+    // or not.
+    FlightOutcome outcome;
     std::string error;
-    if ((!flight.empty() && !ReadFlightTrack(flight, &track, &error)) ||
-        !DrawCourseMap(document, track, output, &error, size)) {
+    FlightScript script;
+    if (!flight.empty()) {
+      if (!ReadFlightScriptFile(flight, PlacesOf(document), &script, &error)) {
+        std::cerr << error << "\n";
+        return;
+      }
+      outcome = ObserveFlight(document, script);
+    }
+    if (!DrawCourseMap(document, outcome.track, output, &error, size, outcome.verdicts)) {
       std::cerr << error << "\n";
       return;
     }

@@ -14,6 +14,7 @@
 #include "examples/compiled_sample_course.h"
 #include "rally/course/course_check.h"
 #include "rally/course/scramble.h"
+#include "tools/aerilon-course/fly/observed_flight.h"
 #include "tools/aerilon-course/load_course_document.h"
 #include "tools/aerilon-sim/flight_script.h"
 #include "tools/aerilon-sim/human_transcript.h"
@@ -116,9 +117,7 @@ CourseDocument LoadCourse(const std::string& path, FlightPlaces* places) {
       reasons += (reasons.empty() ? "" : "\n") + FormatDiagnostic(d);
     throw UsageError{reasons.empty() ? path + ": the course cannot be read" : reasons};
   }
-  for (const NamedPlace& place : document.places) {
-    (*places)[place.name] = FlightPlace{place.lat, static_cast<uint32_t>(place.lon)};
-  }
+  *places = PlacesOf(document);
   return document;
 }
 

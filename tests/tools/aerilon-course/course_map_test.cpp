@@ -10,6 +10,7 @@
 
 #include "rally/race/start_positions.h"
 #include "tests/support/course_test_support.h"
+#include "tools/aerilon-course/fly/observed_flight.h"
 #include "tools/aerilon-course/map/map_area_index.h"
 #include "tools/aerilon-course/map/map_labels.h"
 #include "tools/aerilon-course/map/map_legend.h"
@@ -264,35 +265,45 @@ class FlightTrackTest : public ::testing::Test {
   TempSimFolder folder_;
 };
 
-TEST_F(FlightTrackTest, ReadsThePositionsTheScriptSets) {
+// The map's track is where the module saw the aircraft after each tick,
+// with the leg running there; a menu position moves it to its airfield.
+TEST_F(FlightTrackTest, TheObservedTrackIsWhereTheModuleSawTheAircraft) {
   std::string path = Write(
-      "{\"tick\":1,\"state\":{\"lat\":100,\"speed\":0}}\n"       // no longitude yet
-      "{\"tick\":2,\"state\":{\"lon\":\"0x200\",\"alt\":50}}\n"  // now a point
-      "{\"tick\":3,\"state\":{\"speed\":12800}}\n"               // not a move
-      "{\"tick\":4,\"state\":{\"lat\":-7}}\n"                    // longitude holds
-      "{\"tick\":5,\"command\":\"position:2\"}\n");
-  std::vector<TrackPoint> track{{1, 1, 1}};
+      "{\"tick\":1,\"state\":{\"lat\":100,\"speed\":0}}\n"
+      "{\"tick\":2,\"state\":{\"lon\":\"0x200\",\"alt\":50}}\n"
+      "{\"tick\":3,\"state\":{\"speed\":12800}}\n"  // not a move
+      "{\"tick\":4,\"state\":{\"lat\":-7}}\n"       // longitude holds
+      "{\"tick\":5,\"command\":\"position:2\"}\n"
+      "{\"tick\":7,\"end\":true}\n");
+  FlightScript script;
   std::string error;
-  ASSERT_TRUE(ReadFlightTrack(path, &track, &error)) << error;
+  ASSERT_TRUE(ReadFlightScriptFile(path, {}, &script, &error)) << error;
+  CourseDocument document;
+  document.course = SampleCourse();
+  FlightOutcome outcome = ObserveFlight(document, script);
   const StartPosition* kestrins = StartPositionForSlot(kFirstStartPositionSlot + 1);
   std::vector<std::vector<int32_t>> expected{
+      {100, 0, 0},
       {100, 0x200, 50},
       {-7, 0x200, 50},
       {static_cast<int32_t>(kestrins->latitude), static_cast<int32_t>(kestrins->longitude), 44}};
-  ASSERT_EQ(track.size(), expected.size());
-  for (size_t i = 0; i < track.size(); ++i) {
-    EXPECT_EQ((std::vector<int32_t>{track[i].lat, track[i].lon, track[i].alt}), expected[i]) << i;
+  ASSERT_EQ(outcome.track.size(), expected.size());
+  for (size_t i = 0; i < outcome.track.size(); ++i) {
+    const TrackPoint& p = outcome.track[i];
+    EXPECT_EQ((std::vector<int32_t>{p.lat, p.lon, p.alt}), expected[i]) << i;
+    EXPECT_EQ(p.leg, -1) << "no leg ran";
   }
+  EXPECT_TRUE(outcome.verdicts.empty());
 }
 
 TEST_F(FlightTrackTest, NamesTheFileAndTheLineOfAFault) {
   std::string path =
       Write("{\"tick\":1,\"state\":{\"lat\":1}}\n\n{\"tick\":2,\"state\":{\"lat\":x}}\n");
-  std::vector<TrackPoint> track;
+  FlightScript script;
   std::string error;
-  EXPECT_FALSE(ReadFlightTrack(path, &track, &error));
+  EXPECT_FALSE(ReadFlightScriptFile(path, {}, &script, &error));
   EXPECT_EQ(error.rfind(path + ":3: error: ", 0), 0u) << error;
-  EXPECT_FALSE(ReadFlightTrack(folder_.Path("missing.jsonl"), &track, &error));
+  EXPECT_FALSE(ReadFlightScriptFile(folder_.Path("missing.jsonl"), {}, &script, &error));
   EXPECT_EQ(error.rfind(folder_.Path("missing.jsonl") + ": error: cannot be opened", 0), 0u)
       << error;
 }

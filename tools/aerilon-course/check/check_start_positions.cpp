@@ -10,8 +10,10 @@ void CheckStartPositions(LintReport& report) {
   const course_model::Course& course = report.course();
   if (course.legs.empty()) return;
   const course_model::Box& box = course.legs[0].start.box;
-  if (box.lat_min > box.lat_max || box.lon_min > box.lon_max)
-    return;  // told as a box that never holds
+  // A box that never holds, or lies beyond a pole, is told as such.
+  constexpr int32_t kPole = 10001750;
+  if (box.lat_min > box.lat_max || box.lon_min > box.lon_max) return;
+  if (box.lat_min < -kPole || box.lat_max > kPole) return;
   int32_t lat = static_cast<int32_t>((int64_t{box.lat_min} + box.lat_max) / 2);
   int32_t lon = static_cast<int32_t>((int64_t{box.lon_min} + box.lon_max) / 2);
   NearestStartPosition nearest = NearestStartPositionTo(lat, lon);

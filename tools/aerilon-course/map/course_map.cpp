@@ -13,6 +13,7 @@
 #include "tools/aerilon-course/map/map_legend.h"
 #include "tools/aerilon-course/map/map_objects.h"
 #include "tools/aerilon-course/map/map_paint.h"
+#include "tools/aerilon-course/map/map_verdicts.h"
 #include "tools/aerilon-course/map/map_view.h"
 #include "tools/aerilon-course/source/designer_units.h"
 #include "tools/common/output_file.h"
@@ -147,17 +148,28 @@ void DrawStartPositions(cairo_t* cr, const MapView& view, MapLabels* labels) {
   }
 }
 
+Rgb TrackColour(int leg) {
+  return RgbOf(leg < 0 ? kFlightTrackColour : LegColour(static_cast<size_t>(leg)));
+}
+
+// The track in pieces of one leg each, in the leg's colour; black where no
+// leg runs (and for a script not flown through the module).
 void DrawFlight(cairo_t* cr, const MapView& view, const std::vector<TrackPoint>& flight) {
   if (flight.empty()) return;
   cairo_save(cr);
-  SetColour(cr, RgbOf(kFlightTrackColour));
-  cairo_set_line_width(cr, 2);
   cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
   cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
   std::vector<Pixel> line;
-  line.reserve(flight.size());
-  for (const TrackPoint& p : flight) line.push_back(view.At(p.lat, p.lon));
-  StrokeLine(cr, line);
+  for (size_t i = 0; i < flight.size(); ++i) {
+    line.push_back(view.At(flight[i].lat, flight[i].lon));
+    bool piece_ends = i + 1 == flight.size() || flight[i + 1].leg != flight[i].leg;
+    if (!piece_ends) continue;
+    SetColour(cr, TrackColour(flight[i].leg));
+    cairo_set_line_width(cr, flight[i].leg < 0 ? 2 : 3);
+    StrokeLine(cr, line);
+    line.assign(1, line.back());  // the next piece starts where this one ends
+  }
+  SetColour(cr, RgbOf(kFlightTrackColour));
   Pixel start = view.At(flight.front().lat, flight.front().lon);
   cairo_arc(cr, start.x, start.y, 5, 0, 2 * kPi);
   cairo_fill(cr);
@@ -194,7 +206,8 @@ uint32_t LegColour(size_t leg) {
 }
 
 bool DrawCourseMap(const CourseDocument& document, const std::vector<TrackPoint>& flight,
-                   const std::string& png_path, std::string* error, MapSize size) {
+                   const std::string& png_path, std::string* error, MapSize size,
+                   const std::vector<TargetVerdict>& verdicts) {
   if (std::min(size.width, size.height) < kSmallestMapSide ||
       std::max(size.width, size.height) > kLargestMapSide) {
     *error = png_path + ": error: a map is " + std::to_string(kSmallestMapSide) + " to " +
@@ -204,7 +217,7 @@ bool DrawCourseMap(const CourseDocument& document, const std::vector<TrackPoint>
   cairo_surface_t* surface =
       cairo_image_surface_create(CAIRO_FORMAT_RGB24, size.width, size.height);
   cairo_t* cr = cairo_create(surface);
-  MapLegend legend(cr, document.course, !flight.empty());
+  MapLegend legend(cr, document.course, !flight.empty(), !verdicts.empty());
   MapView view = FitView(document, flight, size, legend.Area());
   SetColour(cr, kBackground);
   cairo_paint(cr);
@@ -221,6 +234,7 @@ bool DrawCourseMap(const CourseDocument& document, const std::vector<TrackPoint>
   }
   DrawFlight(cr, view, flight);
   objects.DrawDirections();
+  DrawVerdicts(cr, view, document.course, verdicts);
   labels.Draw(cr);
   legend.Draw(cr, view);
   labels.DrawLeftOutNote(cr);

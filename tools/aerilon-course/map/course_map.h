@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "tools/aerilon-course/course_document.h"
+#include "tools/aerilon-course/map/flight_outcome.h"
 #include "tools/aerilon-course/map/flight_track.h"
 
 struct MapSize {
@@ -17,11 +18,13 @@ constexpr int kLargestMapSide = 10000;
 // numbered, start boxes, gates with their direction, waypoints with their
 // radius, landing boxes, precision tracks with their radial and tolerance
 // wedge, bonus objects, the eight start positions, a latitude/longitude
-// grid with labels, a scale bar and north; the flight's track over it.
+// grid with labels, a scale bar and north; the flight's track over it, in
+// each leg's colour where the leg ran, and the verdicts of its targets.
 // False with the reason ("FILE: error: ...") when it cannot be drawn or
 // written.
 bool DrawCourseMap(const CourseDocument& document, const std::vector<TrackPoint>& flight,
-                   const std::string& png_path, std::string* error, MapSize size = MapSize{});
+                   const std::string& png_path, std::string* error, MapSize size = MapSize{},
+                   const std::vector<TargetVerdict>& verdicts = {});
 
 // The colours of the map, as 0xRRGGBB: each leg's route and objects (legs
 // counted from 0), the flown track and the bonus objects.

@@ -4,14 +4,17 @@
 #include <string>
 #include <vector>
 
-// A point of a flown track, in the file's units.
+#include "tools/aerilon-sim/flight_script.h"
+
+// A point of a flown track, in the file's units, with the leg running
+// there (from 0; -1 between legs or when not known).
 struct TrackPoint {
   int32_t lat, lon, alt;
+  int leg = -1;
 };
 
-// Reads the positions a flight script of aerilon-sim sets, in order: each
-// "state" line that sets the latitude, longitude or altitude (what it
-// leaves out holds) and each "position:N" command, once both latitude and
-// longitude are known. False with the reason ("FILE:LINE: error: what is
-// wrong") when it cannot be read.
-bool ReadFlightTrack(const std::string& path, std::vector<TrackPoint>* track, std::string* error);
+// Reads a flight script of aerilon-sim for the map, its "fly" lines naming
+// the course source's places. False with the reason ("FILE:LINE: error:
+// what is wrong") when it cannot be read.
+bool ReadFlightScriptFile(const std::string& path, const FlightPlaces& places, FlightScript* script,
+                          std::string* error);

@@ -71,7 +71,7 @@ void Bar(cairo_t* cr, Pixel left, double length, const char* unit, double pixels
 
 }  // namespace
 
-MapLegend::MapLegend(cairo_t* cr, const src::Course& course, bool with_flight)
+MapLegend::MapLegend(cairo_t* cr, const src::Course& course, bool with_flight, bool with_verdicts)
     : title_(course.first_title.empty()
                  ? "Course"
                  : PrintableText(course.first_title, TextEncoding::kWindows1252)),
@@ -82,7 +82,15 @@ MapLegend::MapLegend(cairo_t* cr, const src::Course& course, bool with_flight)
                   TargetCount(course.legs[i]), RouteMetres(course.legs[i]) / 1000);
     lines_.push_back({Line::kLine, RgbOf(LegColour(i)), text});
   }
-  if (with_flight) lines_.push_back({Line::kLine, RgbOf(kFlightTrackColour), "flown track"});
+  if (with_flight) {
+    lines_.push_back(
+        {Line::kLine, RgbOf(kFlightTrackColour),
+         with_verdicts ? "flown track, in a leg's colour while it runs" : "flown track"});
+  }
+  if (with_verdicts) {
+    lines_.push_back({Line::kLine, Rgb{0.13, 0.55, 0.13}, "target met (tick)"});
+    lines_.push_back({Line::kLine, Rgb{0.80, 0.10, 0.10}, "target not met (cross)"});
+  }
   if (!course.bonus_objects.empty()) {
     lines_.push_back(
         {Line::kBonus, RgbOf(kBonusObjectColour), "bonus object: outer, middle, inner box"});

@@ -15,7 +15,8 @@
 // the view is, so that the view can keep clear of it.
 class MapLegend {
  public:
-  MapLegend(cairo_t* cr, const course_model::Course& course, bool with_flight);
+  MapLegend(cairo_t* cr, const course_model::Course& course, bool with_flight,
+            bool with_verdicts = false);
 
   Rect Area() const { return area_; }
   // The course's titles as the legend shows them.

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/printable_text.h"
 #include "rally/race/start_positions.h"
 #include "tools/aerilon-course/map/map_grid.h"
 #include "tools/aerilon-course/map/map_labels.h"
@@ -154,6 +155,33 @@ Rgb TrackColour(int leg) {
 
 // The track in pieces of one leg each, in the leg's colour; black where no
 // leg runs (and for a script not flown through the module).
+// The source's named places, each a small dot with its name.
+// Those an object stands on are named in the object's label instead.
+void DrawPlaces(cairo_t* cr, const MapView& view, const CourseDocument& document,
+                const CourseObjectPainter& objects, MapLabels* labels) {
+  cairo_save(cr);
+  SetColour(cr, kAirfieldColour);
+  std::vector<GeoPoint> objects_at;
+  for (const src::Leg& leg : document.course.legs) {
+    objects_at.push_back(BoxMiddle(leg.start.box));
+    for (const src::LegRecord& r : leg.records) {
+      if (std::optional<GeoPoint> at = TargetPoint(r)) objects_at.push_back(*at);
+    }
+  }
+  for (const NamedPlace& place : document.places) {
+    bool named_elsewhere = false;
+    for (GeoPoint at : objects_at) named_elsewhere |= objects.PlaceAt(at) == &place;
+    if (named_elsewhere) continue;
+    Pixel at = view.At(place.lat, place.lon);
+    cairo_arc(cr, at.x, at.y, 2.5, 0, 2 * kPi);
+    cairo_fill(cr);
+    std::string detail = place.elevation ? std::to_string(*place.elevation) + " m" : std::string();
+    labels->Add(Rect{at.x - 3, at.y - 3, at.x + 3, at.y + 3},
+                PrintableText(place.name, TextEncoding::kUtf8), detail, kAirfieldColour);
+  }
+  cairo_restore(cr);
+}
+
 void DrawFlight(cairo_t* cr, const MapView& view, const std::vector<TrackPoint>& flight) {
   if (flight.empty()) return;
   cairo_save(cr);
@@ -164,8 +192,15 @@ void DrawFlight(cairo_t* cr, const MapView& view, const std::vector<TrackPoint>&
     line.push_back(view.At(flight[i].lat, flight[i].lon));
     bool piece_ends = i + 1 == flight.size() || flight[i + 1].leg != flight[i].leg;
     if (!piece_ends) continue;
+    // A white casing sets the track apart from its leg's route of one colour.
+    double width = flight[i].leg < 0 ? 2 : 2.5;
+    if (flight[i].leg >= 0) {
+      SetColour(cr, Rgb{1, 1, 1});
+      cairo_set_line_width(cr, width + 3);
+      StrokeLine(cr, line);
+    }
     SetColour(cr, TrackColour(flight[i].leg));
-    cairo_set_line_width(cr, flight[i].leg < 0 ? 2 : 3);
+    cairo_set_line_width(cr, width);
     StrokeLine(cr, line);
     line.assign(1, line.back());  // the next piece starts where this one ends
   }
@@ -224,14 +259,16 @@ bool DrawCourseMap(const CourseDocument& document, const std::vector<TrackPoint>
   MapLabels labels(size.width, size.height);
   for (const Rect& r : DrawGrid(cr, view)) labels.Occupy(r);
   labels.Occupy(legend.Area());
-  CourseObjectPainter objects(cr, view, &labels);
+  CourseObjectPainter objects(cr, view, &labels, &document.places);
   for (size_t i = 0; i < document.course.bonus_objects.size(); ++i) {
     objects.DrawBonusObject(document.course.bonus_objects[i], i);
   }
   DrawStartPositions(cr, view, &labels);
+
   for (size_t i = 0; i < document.course.legs.size(); ++i) {
     objects.DrawLeg(document.course.legs[i], i);
   }
+  DrawPlaces(cr, view, document, objects, &labels);
   DrawFlight(cr, view, flight);
   objects.DrawDirections();
   DrawVerdicts(cr, view, document.course, verdicts);

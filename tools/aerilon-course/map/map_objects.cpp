@@ -5,6 +5,7 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "common/printable_text.h"
 #include "tools/aerilon-course/map/course_map.h"
 #include "tools/aerilon-course/source/designer_units.h"
 
@@ -16,6 +17,7 @@ namespace {
 constexpr double kShortestArrow = 56;  // pixels
 const Rgb kBonusColour = RgbOf(kBonusObjectColour);
 constexpr double kNearZoneMetres[] = {1852, 926, 10};  // by the track's selector
+constexpr double kSamePlaceMetres = 30;
 
 std::string Printf(const char* format, ...) __attribute__((format(printf, 1, 2)));
 std::string Printf(const char* format, ...) {
@@ -54,6 +56,18 @@ double Metres(GeoPoint a, GeoPoint b) {
 std::string HeadingText(int32_t heading) {
   if (AcceptsAnyHeading(heading)) return "any heading";
   return Printf("heading %03.0f%s", HeadingDegrees(heading), kDegree);
+}
+
+// Feet to the nearest ten, as an altimeter is read.
+double Feet(int32_t metres) {
+  return std::round(metres / 0.3048 / 10) * 10;
+}
+
+// "1310±490 ft (400±150 m)": the band as a pilot's altimeter reads it,
+// then as the course file holds it.
+std::string Band(int32_t centre, int32_t band) {
+  return Printf("%.0f%s%.0f ft (%d%s%d m)", Feet(centre), kPlusMinus, Feet(band), centre,
+                kPlusMinus, band);
 }
 
 std::string BonusValue(int32_t value, bool percentage) {
@@ -101,6 +115,20 @@ struct CourseObjectPainter::TrackSpan {
   double reach;                     // metres
 };
 
+const NamedPlace* CourseObjectPainter::PlaceAt(GeoPoint at) const {
+  if (places_ == nullptr) return nullptr;
+  for (const NamedPlace& place : *places_) {
+    if (Metres(at, GeoPoint{place.lat, place.lon}) < kSamePlaceMetres) return &place;
+  }
+  return nullptr;
+}
+
+// "1.2 gate" becomes "1.2 gate, Heliport" when the gate stands on a place.
+std::string CourseObjectPainter::Titled(const std::string& title, GeoPoint at) const {
+  const NamedPlace* place = PlaceAt(at);
+  return place ? title + ", " + PrintableText(place->name, TextEncoding::kUtf8) : title;
+}
+
 void CourseObjectPainter::DrawLeg(const src::Leg& leg, size_t index) {
   Rgb colour = RgbOf(LegColour(index));
   std::string number = std::to_string(index + 1);
@@ -111,8 +139,8 @@ void CourseObjectPainter::DrawLeg(const src::Leg& leg, size_t index) {
   DrawTracks(leg, colour);
   DrawRoute(route, colour);
   const src::StartGate& start = leg.start;
-  DrawBox(start.box, start.heading, kStartBoxStyle, "START " + number,
-          Printf("%d%s%d m, %.0f-%.0f kt", start.alt_centre, kPlusMinus, start.alt_band,
+  DrawBox(start.box, start.heading, kStartBoxStyle, Titled("START " + number, BoxMiddle(start.box)),
+          Printf("%s, %.0f-%.0f kt", Band(start.alt_centre, start.alt_band).c_str(),
                  Knots(start.speed_min), Knots(start.speed_max)),
           colour);
   int targets = 0;
@@ -120,8 +148,8 @@ void CourseObjectPainter::DrawLeg(const src::Leg& leg, size_t index) {
     if (!TargetPoint(record)) continue;
     std::string name = number + "." + std::to_string(++targets);
     if (const auto* gate = std::get_if<src::Gate>(&record)) {
-      DrawBox(gate->box, gate->heading, kGateStyle, name + " gate",
-              Printf("%d%s%d m, %.0f-%.0f kt", gate->alt_centre, kPlusMinus, gate->alt_band,
+      DrawBox(gate->box, gate->heading, kGateStyle, Titled(name + " gate", BoxMiddle(gate->box)),
+              Printf("%s, %.0f-%.0f kt", Band(gate->alt_centre, gate->alt_band).c_str(),
                      Knots(gate->speed_min), Knots(gate->speed_max)),
               colour);
     }
@@ -129,9 +157,27 @@ void CourseObjectPainter::DrawLeg(const src::Leg& leg, size_t index) {
       DrawWaypoint(*waypoint, name, colour);
     }
     if (const auto* landing = std::get_if<src::Landing>(&record)) {
-      DrawBox(landing->box, landing->heading, kLandingStyle, name + " landing",
-              Printf("field at %d m", landing->alt), colour);
+      DrawBox(landing->box, landing->heading, kLandingStyle,
+              Titled(name + " landing", BoxMiddle(landing->box)),
+              Printf("field at %.0f ft (%d m)", Feet(landing->alt), landing->alt), colour);
     }
+  }
+  DrawCollectibles(leg, colour);
+}
+
+// A collectible is picked up as the target before it is met: its name and
+// points go beside that target (or the start box).
+void CourseObjectPainter::DrawCollectibles(const src::Leg& leg, Rgb colour) {
+  GeoPoint after = BoxMiddle(leg.start.box);
+  for (const src::LegRecord& record : leg.records) {
+    if (std::optional<GeoPoint> target = TargetPoint(record)) after = *target;
+    const auto* item = std::get_if<src::Collectible>(&record);
+    if (item == nullptr) continue;
+    Pixel at = view_.At(after);
+    std::string name = PrintableText(item->name.Bytes(), TextEncoding::kWindows1252);
+    labels_->Add(Rect{at.x - 6, at.y - 6, at.x + 6, at.y + 6},
+                 Printf("\xE2\x98\x85 %s", name.c_str()), Printf("%+d points", item->points),
+                 colour);
   }
 }
 
@@ -283,8 +329,10 @@ void CourseObjectPainter::DrawWaypoint(const src::Waypoint& waypoint, const std:
     Direction(centre, waypoint.heading, radius * 1.4, 2.5, colour);
   }
   Rect circle{centre.x - radius, centre.y - radius, centre.x + radius, centre.y + radius};
-  labels_->Add(circle, number + " waypoint r " + std::to_string(waypoint.radius) + " m",
-               Printf("%d%s%d m, %s", waypoint.alt, kPlusMinus, waypoint.alt_band,
+  labels_->Add(circle,
+               Titled(number + " waypoint r " + std::to_string(waypoint.radius) + " m",
+                      GeoPoint{waypoint.lat, waypoint.lon}),
+               Printf("%s, %s", Band(waypoint.alt, waypoint.alt_band).c_str(),
                       HeadingText(waypoint.heading).c_str()),
                colour);
 }

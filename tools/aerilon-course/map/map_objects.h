@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "course_model/course.h"
+#include "tools/aerilon-course/course_document.h"
 #include "tools/aerilon-course/map/map_labels.h"
 #include "tools/aerilon-course/map/map_paint.h"
 #include "tools/aerilon-course/map/map_view.h"
@@ -22,8 +23,14 @@ std::optional<GeoPoint> TargetPoint(const course_model::LegRecord& record);
 // directions wait for DrawDirections, so that they can go over the flight.
 class CourseObjectPainter {
  public:
-  CourseObjectPainter(cairo_t* cr, const MapView& view, MapLabels* labels)
-      : cr_(cr), view_(view), labels_(labels) {}
+  // `places`: the source's named places, whose names go into the labels of
+  // the objects that stand on them.
+  CourseObjectPainter(cairo_t* cr, const MapView& view, MapLabels* labels,
+                      const std::vector<NamedPlace>* places = nullptr)
+      : cr_(cr), view_(view), labels_(labels), places_(places) {}
+
+  // The named place an object stands on (within a few metres), if any.
+  const NamedPlace* PlaceAt(GeoPoint at) const;
 
   void DrawLeg(const course_model::Leg& leg, size_t index);
   void DrawBonusObject(const course_model::BonusObject& bonus, size_t index);
@@ -45,6 +52,8 @@ class CourseObjectPainter {
   };
 
   void DrawTracks(const course_model::Leg& leg, Rgb colour);
+  void DrawCollectibles(const course_model::Leg& leg, Rgb colour);
+  std::string Titled(const std::string& title, GeoPoint at) const;
   void DrawWedge(const TrackSpan& track, Rgb colour);
   void DrawRoute(const std::vector<GeoPoint>& route, Rgb colour);
   // A start box, gate or landing box with its direction and its label.
@@ -60,6 +69,7 @@ class CourseObjectPainter {
   cairo_t* cr_;
   const MapView& view_;
   MapLabels* labels_;
+  const std::vector<NamedPlace>* places_;
   std::vector<DirectionMark> directions_;
   // The near zone carries over from track to track when a track's
   // selector names none, as it does in the module.

@@ -4,6 +4,7 @@
 #include <optional>
 #include <utility>
 
+#include "tools/aerilon-course/map/map_objects.h"
 #include "tools/aerilon-course/map/map_paint.h"
 
 namespace {
@@ -12,20 +13,12 @@ constexpr Rgb kMetColour{0.13, 0.55, 0.13};
 constexpr Rgb kMissedColour{0.80, 0.10, 0.10};
 constexpr double kMarkRadius = 9;
 
-GeoPoint Middle(const course_model::Box& b) {
-  return GeoPoint{static_cast<int32_t>((int64_t{b.lat_min} + b.lat_max) / 2),
-                  static_cast<int32_t>((int64_t{b.lon_min} + b.lon_max) / 2)};
-}
-
 // Where the k-th target of a leg stands.
-std::optional<GeoPoint> TargetPoint(const course_model::Course& course, size_t leg, size_t k) {
+std::optional<GeoPoint> NthTarget(const course_model::Course& course, size_t leg, size_t k) {
   if (leg >= course.legs.size()) return std::nullopt;
   size_t seen = 0;
   for (const course_model::LegRecord& r : course.legs[leg].records) {
-    std::optional<GeoPoint> at;
-    if (const auto* g = std::get_if<course_model::Gate>(&r)) at = Middle(g->box);
-    if (const auto* l = std::get_if<course_model::Landing>(&r)) at = Middle(l->box);
-    if (const auto* w = std::get_if<course_model::Waypoint>(&r)) at = GeoPoint{w->lat, w->lon};
+    std::optional<GeoPoint> at = TargetPoint(r);
     if (at && seen++ == k) return at;
   }
   return std::nullopt;
@@ -63,7 +56,7 @@ void DrawVerdicts(cairo_t* cr, const MapView& view, const course_model::Course& 
   cairo_save(cr);
   cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
   for (const auto& [target, met] : last) {
-    std::optional<GeoPoint> at = TargetPoint(course, target.first, target.second);
+    std::optional<GeoPoint> at = NthTarget(course, target.first, target.second);
     if (at) Mark(cr, view.At(at->lat, at->lon), met);
   }
   cairo_restore(cr);

@@ -26,6 +26,14 @@ std::string ReadText(const std::string& path) {
   return text.str();
 }
 
+// `text` with the first `from` made `to`; the test fails where there is none.
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+  size_t at = text.find(from);
+  EXPECT_NE(at, std::string::npos) << from;
+  if (at != std::string::npos) text.replace(at, from.size(), to);
+  return text;
+}
+
 CourseDocument Source(const std::string& text) {
   CourseDocument document;
   std::vector<Diagnostic> problems;
@@ -140,11 +148,7 @@ TEST(Autopilot, AnImpossibleLegIsToldWithItsTargetAndCondition) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    std::string text = course;
-    size_t at = text.find(c.from);
-    ASSERT_NE(at, std::string::npos);
-    text.replace(at, std::string(c.from).size(), c.to);
-    CourseDocument document = Source(text);
+    CourseDocument document = Source(Replaced(course, c.from, c.to));
     std::vector<Diagnostic> findings =
         FlightFindings(document, Fly(document).result, DefaultAircraft());
     ASSERT_FALSE(findings.empty());
@@ -230,10 +234,8 @@ TEST(AircraftFile, EachMistakeIsToldAtItsLine) {
   std::string path = testing::TempDir() + "/aircraft.toml";
   for (const Case& c : cases) {
     SCOPED_TRACE(c.to);
-    std::string text = good;
-    size_t at = text.find(c.from);
-    ASSERT_NE(at, std::string::npos);
-    text.replace(at, std::string(c.from).size(), c.to);
+    std::string text = Replaced(good, c.from, c.to);
+    size_t at = good.find(c.from);
     std::ofstream(path) << text;
     std::vector<Diagnostic> problems;
     EXPECT_FALSE(ReadAircraftFile(path, &problems));

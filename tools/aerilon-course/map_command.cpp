@@ -5,6 +5,8 @@
 #include "tools/aerilon-course/fly/observed_flight.h"
 #include "tools/aerilon-course/load_course_document.h"
 #include "tools/aerilon-course/map/course_map.h"
+#include "tools/aerilon-scenery/island/island_map.h"
+#include "tools/aerilon-scenery/island/island_reader.h"
 #include "tools/common/output_file.h"
 
 namespace {
@@ -21,11 +23,14 @@ bool ParseSize(const std::string& text, MapSize* size) {
 
 void AddMapCommand(CLI::App& app, int* exit_status) {
   auto* command = app.add_subcommand("map", "Draw a course's map as a PNG picture");
-  static std::string course, flight, output = "map.png", size_text = "1600x1200";
+  static std::string course, flight, scenery, output = "map.png", size_text = "1600x1200";
   command->add_option("SOURCE", course, "the course source or course file (Rally.DAT)")->required();
   command->add_option("--flight", flight,
                       "a flight script (aerilon-sim's, or one that fly wrote) to fly through the "
                       "module and draw: the track in each leg's colour, each target met or not");
+  command->add_option("--scenery", scenery,
+                      "an island source (examples/island.toml) whose land, runways and landmarks "
+                      "to draw under the course");
   command->add_option("-o,--output", output,
                       "the picture to write (default map.png), beside the old one and then in its "
                       "place; missing folders are made, a symbolic link is written through, and "
@@ -42,7 +47,7 @@ void AddMapCommand(CLI::App& app, int* exit_status) {
     }
     // Refused before anything is drawn; the picture is written through the
     // same checks.
-    if (std::optional<std::string> problem = CheckOutputFile(output, {course, flight})) {
+    if (std::optional<std::string> problem = CheckOutputFile(output, {course, flight, scenery})) {
       std::cerr << output << ": error: " << *problem << "\n";
       return;
     }
@@ -64,7 +69,17 @@ void AddMapCommand(CLI::App& app, int* exit_status) {
       }
       outcome = ObserveFlight(document, script);
     }
-    if (!DrawCourseMap(document, outcome.track, output, &error, size, outcome.verdicts)) {
+    std::optional<MapGround> ground;
+    if (!scenery.empty()) {
+      Island island;
+      std::vector<Diagnostic> problems;
+      bool read_island = LoadIsland(scenery, &island, &problems);
+      for (const Diagnostic& d : problems) std::cerr << FormatDiagnostic(d) << "\n";
+      if (!read_island) return;
+      ground = GroundOf(island);
+    }
+    if (!DrawCourseMap(document, outcome.track, output, &error, size, outcome.verdicts,
+                       ground ? &*ground : nullptr)) {
       std::cerr << error << "\n";
       return;
     }

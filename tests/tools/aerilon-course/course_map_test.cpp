@@ -103,6 +103,30 @@ TEST_F(CourseMapTest, DrawsEveryLegAtTheAskedSize) {
   }
 }
 
+// The ground goes under the course: sea, land tinted by its height, runways.
+TEST_F(CourseMapTest, DrawsTheGroundUnderTheCourse) {
+  const StartPosition* base = StartPositionForSlot(kFirstStartPositionSlot);
+  int32_t lat = static_cast<int32_t>(base->latitude), lon = static_cast<int32_t>(base->longitude);
+  int32_t km = 1000, km_lon = 1000 * 120;  // about a kilometre either way
+  MapGround ground;
+  ground.land.push_back({{{lat - 5 * km, lon - 8 * km_lon},
+                          {lat + 25 * km, lon - 8 * km_lon},
+                          {lat + 25 * km, lon + 30 * km_lon},
+                          {lat - 5 * km, lon + 30 * km_lon}},
+                         0});
+  ground.runways.push_back({{{lat - 100, lon - km_lon},
+                             {lat + 100, lon - km_lon},
+                             {lat + 100, lon + km_lon},
+                             {lat - 100, lon + km_lon}}});
+  std::string error;
+  ASSERT_TRUE(DrawCourseMap(SampleDocument(), {}, png_, &error, MapSize{}, {}, &ground)) << error;
+  Picture picture = ReadPicture(png_);
+  EXPECT_GT(picture.Count(0xDCEED1), 100000) << "low land";
+  EXPECT_GT(picture.Count(0xDCEBF8), 10000) << "the sea around it";
+  EXPECT_GT(picture.Count(0x595961), 40) << "the runway, where the course leaves it seen";
+  EXPECT_EQ(Draw({}).Count(0xDCEED1), 0) << "no scenery, no land";
+}
+
 TEST_F(CourseMapTest, DrawsTheFlightOverTheCourse) {
   EXPECT_GT(Draw(ShortFlight()).Count(kFlightTrackColour), 300) << "more than the legend's swatch";
 }

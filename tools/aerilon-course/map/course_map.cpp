@@ -84,7 +84,7 @@ std::vector<GeoPoint> CourseExtent(const CourseDocument& document) {
 // without either, the view of the start positions. It keeps clear of the
 // legend, beside it or below it, whichever shows the course larger.
 MapView FitView(const CourseDocument& document, const std::vector<TrackPoint>& flight, MapSize size,
-                const Rect& legend) {
+                const Rect& legend, const MapGround* ground) {
   double right = size.width - kMarginPixels, bottom = size.height - kMarginPixels;
   Rect beside{legend.x1 + kMarginPixels / 2, kMarginPixels, right, bottom};
   Rect below{kMarginPixels, legend.y1 + kMarginPixels / 2, right, bottom};
@@ -95,6 +95,10 @@ MapView FitView(const CourseDocument& document, const std::vector<TrackPoint>& f
   };
   std::vector<GeoPoint> points = CourseExtent(document);
   for (const TrackPoint& p : flight) points.push_back(GeoPoint{p.lat, p.lon});
+  if (ground != nullptr) {
+    std::vector<GeoPoint> land = GroundExtent(*ground);
+    points.insert(points.end(), land.begin(), land.end());
+  }
   MapView course = fit(points);
   bool nothing_else = points.empty();
   for (uint32_t n = 0; n < kStartPositionCount; ++n) {
@@ -242,7 +246,7 @@ uint32_t LegColour(size_t leg) {
 
 bool DrawCourseMap(const CourseDocument& document, const std::vector<TrackPoint>& flight,
                    const std::string& png_path, std::string* error, MapSize size,
-                   const std::vector<TargetVerdict>& verdicts) {
+                   const std::vector<TargetVerdict>& verdicts, const MapGround* ground) {
   if (std::min(size.width, size.height) < kSmallestMapSide ||
       std::max(size.width, size.height) > kLargestMapSide) {
     *error = png_path + ": error: a map is " + std::to_string(kSmallestMapSide) + " to " +
@@ -253,10 +257,11 @@ bool DrawCourseMap(const CourseDocument& document, const std::vector<TrackPoint>
       cairo_image_surface_create(CAIRO_FORMAT_RGB24, size.width, size.height);
   cairo_t* cr = cairo_create(surface);
   MapLegend legend(cr, document.course, !flight.empty(), !verdicts.empty());
-  MapView view = FitView(document, flight, size, legend.Area());
+  MapView view = FitView(document, flight, size, legend.Area(), ground);
   SetColour(cr, kBackground);
   cairo_paint(cr);
   MapLabels labels(size.width, size.height);
+  if (ground != nullptr) DrawGround(cr, view, *ground, &labels);
   for (const Rect& r : DrawGrid(cr, view)) labels.Occupy(r);
   labels.Occupy(legend.Area());
   CourseObjectPainter objects(cr, view, &labels, &document.places);

@@ -13,7 +13,7 @@ rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-for course in sample_course island_tour; do
+for course in sample_course island_tour first_course; do
   "$tool" fly "$examples/$course.toml" -o $course.flight.jsonl --transcript json > $course.fly.txt 2> err.txt ||
     fail "fly $course: status $?: $(tail -3 $course.fly.txt) $(cat err.txt)"
   grep -q '"finished":false' $course.fly.txt && fail "fly $course: a leg was not finished"
@@ -68,6 +68,9 @@ grep -q 'jumbo: error: no such aircraft; built in: light_single, aerobatic, busi
   fail "unknown aircraft: $(cat err.txt)"
 "$tool" fly "$examples/sample_course.toml" --legs 3 2> err.txt && fail "leg 3 of two was flown"
 grep -q 'the course has no leg 3 (its legs are 1 to 2)' err.txt || fail "--legs: $(cat err.txt)"
+"$tool" fly "$examples/first_course.toml" -o both.out --map both.out 2> err.txt && fail "the flight and its map were written to one file"
+grep -q 'both.out: error: the map and the flight (-o) would be the same file' err.txt || fail "one file for two: $(cat err.txt)"
+[ -e both.out ] && fail "a refused fly wrote both.out"
 cp "$examples/sample_course.toml" own.toml
 "$tool" fly own.toml -o own.toml 2> err.txt && fail "the flight was written over the course"
 cmp -s own.toml "$examples/sample_course.toml" || fail "the course was changed"

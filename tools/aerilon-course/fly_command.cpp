@@ -1,3 +1,4 @@
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 
@@ -47,6 +48,12 @@ int RunFly(const FlyCommandOptions& o) {
     }
   }
   if (!o.map.empty()) {
+    std::error_code ignored;
+    if (!o.output.empty() && std::filesystem::weakly_canonical(o.map, ignored) ==
+                                 std::filesystem::weakly_canonical(o.output, ignored)) {
+      std::cerr << o.map << ": error: the map and the flight (-o) would be the same file\n";
+      return 1;
+    }
     if (std::optional<std::string> problem = CheckOutputFile(o.map, {o.course, o.output})) {
       std::cerr << o.map << ": error: " << *problem << "\n";
       return 1;
@@ -89,7 +96,7 @@ int RunFly(const FlyCommandOptions& o) {
               << kFlyCalendarTime << " --trace targets\n";
   }
   if (!o.map.empty()) {
-    FlightOutcome outcome = ObserveFlight(document, result.flight);
+    FlightOutcome outcome = ObserveFlight(document, result.flight, o.seed);
     std::string map_error;
     if (!DrawCourseMap(document, outcome.track, o.map, &map_error, MapSize{}, outcome.verdicts)) {
       std::cerr << map_error << "\n";

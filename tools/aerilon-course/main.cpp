@@ -15,7 +15,8 @@ extern "C" const char* __lsan_default_suppressions() {
 int main(int argc, char** argv) {
   CLI::App app{
       "The Aerilon course designer's toolbox: compile a course source into Rally.DAT, "
-      "decompile a course file, check a course, draw its map, read a score file."};
+      "decompile a course file, check a course, fly it with the autopilot, draw its map, read a "
+      "score file."};
   app.require_subcommand(1);
   int exit_status = 0;
   AddCompileCommand(app, &exit_status);

@@ -66,7 +66,8 @@ std::string Figure(double value) {
 }
 
 std::string Range(double low, double high) {
-  return low == high ? Figure(low) : Figure(low) + " to " + Figure(high);
+  std::string from = Figure(low), to = Figure(high);
+  return from == to ? from : from + " to " + to;
 }
 
 // "altitude 905 to 914 m, wanted 366 to 549 m"; "on the ground: no".
@@ -93,17 +94,26 @@ void OffsetFrom(int32_t lat, uint32_t lon, const AircraftSample& a, double* east
 }
 
 // The room to either side of the aircraft's path inside a box (start box,
-// gate, landing: the same offsets): metres to the nearer of the two sides
-// that run along its heading; negative outside.
+// gate, landing: the same offsets): how far the path could lie to its left
+// or right and still cross the box, the nearer of the two; negative when
+// the path misses it.
 double BoxSideRoom(const uint8_t* r, const AircraftSample& a) {
   double low_east, low_north, high_east, high_north;
   OffsetFrom(RecordField(r, gate::kLatMin), static_cast<uint32_t>(RecordField(r, gate::kLonMin)), a,
              &low_east, &low_north);
   OffsetFrom(RecordField(r, gate::kLatMax), static_cast<uint32_t>(RecordField(r, gate::kLonMax)), a,
              &high_east, &high_north);
+  // The aircraft's offsets from the corners are the corners' from it, negated.
   double heading = a.heading * 2 * kPi / 65536;
-  bool east_west = std::fabs(std::sin(heading)) > std::fabs(std::cos(heading));
-  return east_west ? std::min(low_north, -high_north) : std::min(low_east, -high_east);
+  double left = -1e12, right = -1e12;
+  for (double east : {-low_east, -high_east}) {
+    for (double north : {-low_north, -high_north}) {
+      double across = east * std::cos(heading) - north * std::sin(heading);  // right of the path
+      right = std::max(right, across);
+      left = std::max(left, -across);
+    }
+  }
+  return std::min(left, right);
 }
 
 // The room to either side of the aircraft's path within a waypoint's

@@ -81,7 +81,7 @@ std::vector<std::string> Replay(const CourseDocument& document, const FlyResult&
 // quiz question answered right; and the flight written out flies again to
 // the very same transcript.
 TEST(Autopilot, FliesEveryExampleCourseInsideItsAllowanceAndItsFlightReplays) {
-  for (const char* name : {"sample_course", "island_tour"}) {
+  for (const char* name : {"sample_course", "island_tour", "first_course"}) {
     SCOPED_TRACE(name);
     CourseDocument document =
         Source(ReadText(std::string(AERILON_SOURCE_DIR) + "/examples/" + name + ".toml"));

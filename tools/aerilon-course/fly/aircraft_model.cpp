@@ -3,6 +3,7 @@
 #include <toml++/toml.h>
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 
 #include "tools/aerilon-course/fly/aircraft_files.h"
 #include "tools/aerilon-course/source/nearest_name.h"
@@ -142,7 +143,10 @@ std::optional<AircraftLimits> ReadAircraftFile(const std::string& path,
     problems->push_back(Diagnostic{Severity::kError, path, 0, 0, problem});
     return std::nullopt;
   }
-  return AircraftReader(path, problems).Read(text);
+  std::optional<AircraftLimits> limits = AircraftReader(path, problems).Read(text);
+  // Unnamed, it goes by its file's name.
+  if (limits && limits->name.empty()) limits->name = std::filesystem::path(path).stem().string();
+  return limits;
 }
 
 std::optional<AircraftLimits> BuiltInAircraft(const std::string& name) {

@@ -9,7 +9,7 @@ constexpr double kGravity = 9.80665;
 constexpr double kPi = 3.14159265358979323846;
 // The altitude error that is flown off in this many seconds (at most at
 // the climb or descent rate): a gentle capture of the wanted altitude.
-constexpr double kAltitudeCaptureSeconds = 4;
+constexpr double kAltitudeCaptureSeconds = 1.5;
 
 double Towards(double value, double wanted, double step) {
   if (value < wanted) return std::min(wanted, value + step);
@@ -80,6 +80,16 @@ double TurnRate(const AircraftLimits& l, double speed_kt) {
 double TurnRadius(const AircraftLimits& l, double speed_kt) {
   double v = speed_kt * kMetresPerSecondPerKnot;
   return v / (TurnRate(l, speed_kt) * kPi / 180);
+}
+
+double ManoeuvringSpeed(const AircraftLimits& l) {
+  double slow = l.approach_speed_kt, fast = l.cruise_speed_kt;
+  if (TurnRadius(l, fast) <= kManoeuvreRadiusMetres) return fast;
+  for (int i = 0; i < 40; ++i) {
+    double mid = (slow + fast) / 2;
+    (TurnRadius(l, mid) <= kManoeuvreRadiusMetres ? slow : fast) = mid;
+  }
+  return std::round(slow);
 }
 
 void StepAircraft(FlyingAircraft& a, const MotionCommand& command, const AircraftLimits& limits,

@@ -37,6 +37,12 @@ double TurnRadius(const AircraftLimits& limits, double speed_kt);
 // Degrees a second of the tightest turn at `speed_kt`.
 double TurnRate(const AircraftLimits& limits, double speed_kt);
 
+// The speed the autopilot flies a course's turns at: its cruise speed, or
+// slower down to its approach speed while the tightest turn at cruise
+// would be wider than kManoeuvreRadiusMetres (a jet over a small island).
+constexpr double kManoeuvreRadiusMetres = 2000;
+double ManoeuvringSpeed(const AircraftLimits& limits);
+
 // Moves the aircraft `seconds` on.
 void StepAircraft(FlyingAircraft& a, const MotionCommand& command, const AircraftLimits& limits,
                   double seconds);

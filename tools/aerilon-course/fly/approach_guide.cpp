@@ -62,7 +62,8 @@ ApproachGuide::Lead ApproachGuide::LeadIn(const FlyingAircraft& a, const Crossin
   bool up = a.altitude_m < wanted;
   double rate = (up ? limits_.climb_rate_fpm : limits_.descent_rate_fpm) * kMetresPerFoot / 60;
   double height = std::max(0.0, std::fabs(a.altitude_m - wanted) - c.band_half_m / 2);
-  double change = std::fabs(a.speed_kt - c.speed_kt);
+  // Into the speed range (a few knots inside it), not to the speed chosen in it.
+  double change = std::max({0.0, c.speed_low_kt - a.speed_kt, a.speed_kt - c.speed_high_kt});
   char climb[96], speed_change[96];
   std::snprintf(climb, sizeof climb, "to %s %.0f m (%.0f ft)", up ? "climb" : "descend", height,
                 height / kMetresPerFoot);
@@ -90,7 +91,8 @@ double ApproachGuide::Heading(const FlyingAircraft& a, const Crossing& c, double
     Lead lead = LeadIn(a, c, frame_, course);
     // On a precision track the aircraft stays on the line whatever the
     // room left: going round would cost more than the target's band.
-    bool on_track = c.line_point && frame_.along < -c.along_half_m;
+    bool on_track = c.line_point && frame_.along < -c.along_half_m &&
+                    std::fabs(AngleBetween(a.heading_deg, course)) < 90;
     if (frame_.along <= -lead.metres || on_track) {
       lined_up_ = true;
     } else {
@@ -166,8 +168,8 @@ MotionCommand ApproachGuide::Command(const FlyingAircraft& a, const Crossing& c)
   if (a.on_ground) return OnGround(a, c);
   rolling_for_takeoff_ = false;
   MotionCommand command;
-  // Out to a landing's final at cruise; on it at the approach speed.
-  command.speed_kt = c.landing && !lined_up_ ? limits_.cruise_speed_kt : c.speed_kt;
+  // Out to a landing's final at the manoeuvring speed; on it at the approach speed.
+  command.speed_kt = c.landing && !lined_up_ ? ManoeuvringSpeed(limits_) : c.speed_kt;
   if (climbing_out_ && a.altitude_m < departure_altitude_m_ + kClimbOutHeightM) {
     command.heading_deg = a.heading_deg;
     command.altitude_m = std::max(c.altitude_m, departure_altitude_m_ + 2 * kClimbOutHeightM);

@@ -13,8 +13,9 @@ struct Crossing {
   double along_half_m = 0;  // half the box's length along the course, or the radius
   double altitude_m = 0;    // the band's centre
   double band_half_m = 0;
-  double speed_kt = 0;               // what to fly it at (inside its range)
-  std::optional<double> course_deg;  // nullopt: from any direction
+  double speed_kt = 0;                         // what to fly it at (inside its range)
+  double speed_low_kt = 0, speed_high_kt = 0;  // what is near enough: a few knots inside the range
+  std::optional<double> course_deg;            // nullopt: from any direction
   // The line flown onto it: through `centre` along the course, or, on a
   // precision track, the track's line through its reference point.
   std::optional<LatLon> line_point;

@@ -61,7 +61,8 @@ std::string SlowestTarget(const FlownLeg& leg);
 // Flies the course of `options.root` with the module on the stand-in, in
 // process: enters the race, flies each chosen leg from its start box
 // through every target to its end, answers the quiz, and gives up a leg
-// that it cannot finish within its allowance and half as much again (two
-// minutes at least). Every transcript line of the run (with the target
+// that it cannot finish within twice its allowance, or its allowance and a
+// quarter of an hour when that is longer, or whose target it has flown
+// past eight times. Every transcript line of the run (with the target
 // trace) goes to `sink` as it happens.
 FlyResult FlyCourse(const FlyOptions& options, const TranscriptSink& sink);

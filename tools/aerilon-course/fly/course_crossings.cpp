@@ -65,6 +65,9 @@ CourseCrossing BoxCrossing(const uint8_t* r, const AircraftLimits& limits) {
   double low = Knots(RecordField(r, gate::kSpeedMin)),
          high = Knots(RecordField(r, gate::kSpeedMax));
   c.crossing.speed_kt = SpeedInside(low, high, limits, &c.speed_possible);
+  double margin = std::min(3.0, (high - low) / 4);
+  c.crossing.speed_low_kt = std::min(low + margin, c.crossing.speed_kt);
+  c.crossing.speed_high_kt = std::max(high - margin, c.crossing.speed_kt);
   if (!c.speed_possible) {
     char text[160];
     std::snprintf(text, sizeof text,
@@ -93,6 +96,7 @@ CourseCrossing LandingCrossing(const uint8_t* r, const FlyingAircraft& a,
   c.crossing.along_half_m = AlongHalf(box, course);
   c.crossing.altitude_m = RecordField(r, landing::kAlt);
   c.crossing.speed_kt = limits.approach_speed_kt;
+  c.crossing.speed_low_kt = c.crossing.speed_high_kt = limits.approach_speed_kt;
   c.crossing.landing = true;
   return c;
 }
@@ -106,7 +110,10 @@ CourseCrossing WaypointCrossing(const uint8_t* r, const AircraftLimits& limits) 
   c.crossing.along_half_m = RecordField(r, waypoint::kRadius);
   c.crossing.altitude_m = RecordField(r, waypoint::kAlt);
   c.crossing.band_half_m = RecordField(r, waypoint::kAltBand);
-  c.crossing.speed_kt = limits.cruise_speed_kt;
+  c.crossing.speed_kt = ManoeuvringSpeed(limits);
+  // A waypoint asks for no speed: whatever the aircraft flies will do.
+  c.crossing.speed_low_kt = limits.min_speed_kt;
+  c.crossing.speed_high_kt = limits.max_speed_kt;
   return c;
 }
 
@@ -118,7 +125,7 @@ double SpeedInside(double low_kt, double high_kt, const AircraftLimits& limits, 
   *possible = low <= high;
   if (!*possible) return high_kt < limits.min_speed_kt ? limits.min_speed_kt : limits.max_speed_kt;
   double margin = std::min(5.0, (high - low) / 4);
-  return std::clamp(limits.cruise_speed_kt, low + margin, high - margin);
+  return std::clamp(ManoeuvringSpeed(limits), low + margin, high - margin);
 }
 
 CourseCrossing StartBoxCrossing(const RallyModule&, const uint8_t* record,

@@ -18,7 +18,7 @@ struct CourseCrossing {
   std::string impossible;  // why not, in words
 };
 
-// The speed to fly a range at: the cruise speed when the range allows it,
+// The speed to fly a range at: the manoeuvring speed when the range allows it,
 // else the nearest the range and the aircraft both allow, a few knots
 // inside; `possible` false when the two do not meet.
 double SpeedInside(double low_kt, double high_kt, const AircraftLimits& limits, bool* possible);

@@ -44,12 +44,13 @@ void KeepPosition(RallyModule& m, FlightOutcome* outcome) {
 
 }  // namespace
 
-FlightOutcome ObserveFlight(const CourseDocument& document, const FlightScript& flight) {
+FlightOutcome ObserveFlight(const CourseDocument& document, const FlightScript& flight,
+                            uint32_t seed) {
   FlightOutcome outcome;
   SampleFolder folder(EncodeCourseFile(document.course));
   RunSetup setup;
   setup.root = folder.root().string();
-  setup.seed = 1;
+  setup.seed = seed;
   setup.calendar_time = kFlyCalendarTime;
   setup.trace_targets = true;
   FlightSession session(setup,

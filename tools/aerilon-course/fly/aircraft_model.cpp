@@ -74,7 +74,7 @@ class AircraftReader {
       std::string name(key.str());
       if (std::find(known.begin(), known.end(), name) != known.end()) continue;
       std::optional<std::string> near = NearestName(name, known);
-      Problem(node.source().begin,
+      Problem(key.source().begin,
               "unknown key \"" + name + "\"" + (near ? "; did you mean \"" + *near + "\"?" : ""));
     }
     if (const toml::node* name = root.get("name")) {

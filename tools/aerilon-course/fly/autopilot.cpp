@@ -10,14 +10,15 @@
 #include "rally/race/start_positions.h"
 #include "rally/race/targets/direction_test.h"
 #include "rally/state/module.h"
-#include "rally/ui/quiz_dialog.h"
 #include "rally/ui/score_summary.h"
 #include "sim/sim_dialogs.h"
 #include "tools/aerilon-course/fly/approach_guide.h"
 #include "tools/aerilon-course/fly/course_crossings.h"
+#include "tools/aerilon-course/fly/quiz_answer.h"
+#include "tools/aerilon-course/fly/state_lines.h"
+#include "tools/aerilon-course/fly/trace_verdicts.h"
 #include "tools/aerilon-course/source/start_positions_near.h"
 #include "tools/aerilon-sim/target_trace.h"
-#include "tools/aerilon-sim/track_trace.h"
 
 using namespace course;
 
@@ -257,44 +258,7 @@ class Pilot {
   }
 
   void WriteState() {
-    SimAircraftChange now;
-    now.latitude = LatitudeWord(plane_.position.lat);
-    now.longitude = LongitudeWord(plane_.position.lon);
-    now.altitude = static_cast<int32_t>(std::lround(plane_.altitude_m));
-    now.speed = static_cast<int32_t>(std::lround(plane_.speed_kt * 128));
-    now.heading = static_cast<uint16_t>(std::lround(plane_.heading_deg * 65536 / 360) & 0xFFFF);
-    now.on_ground = plane_.on_ground ? 1 : 0;
-    FlightLine line;
-    line.tick = NextTick();
-    line.action = FlightAction::kState;
-    if (!written_) {
-      line.state = now;
-      line.state.crashed = 0;
-      line.state.slew = 0;
-      line.state.pause = 0;
-      written_ = true;
-    } else {
-      line.state = ChangedFields(last_, now);
-    }
-    last_ = now;
-    if (HasFields(line.state)) Give(line);
-  }
-
-  static SimAircraftChange ChangedFields(const SimAircraftChange& was,
-                                         const SimAircraftChange& now) {
-    SimAircraftChange c;
-    if (now.latitude != was.latitude) c.latitude = now.latitude;
-    if (now.longitude != was.longitude) c.longitude = now.longitude;
-    if (now.altitude != was.altitude) c.altitude = now.altitude;
-    if (now.speed != was.speed) c.speed = now.speed;
-    if (now.heading != was.heading) c.heading = now.heading;
-    if (now.on_ground != was.on_ground) c.on_ground = now.on_ground;
-    return c;
-  }
-
-  static bool HasFields(const SimAircraftChange& c) {
-    return c.latitude || c.longitude || c.altitude || c.speed || c.heading || c.on_ground ||
-           c.crashed || c.slew || c.pause;
+    if (std::optional<FlightLine> line = state_lines_.Next(plane_, NextTick())) Give(*line);
   }
 
   // What the tick did to the race.
@@ -317,7 +281,7 @@ class Pilot {
       NextLeg();
     } else if (ended) {
       Leg().end_tick = session_.ticks_run();
-      std::string trace = last_not_met_;
+      std::string trace = verdicts_.LastNotMet();
       // Given up, the pilot left the race on purpose: the reason is the give-up's.
       const std::string left = " not met: the pilot left the race";
       if (phase_ == Phase::kLeaving && trace.find(left) != std::string::npos) {
@@ -334,7 +298,7 @@ class Pilot {
   void StartedLeg() {
     phase_ = Phase::kInLeg;
     guided_ = nullptr;
-    last_not_met_.clear();
+    verdicts_.StartLeg();
     Leg().started = true;
     Leg().start_tick = session_.ticks_run();
     FlownTarget box;
@@ -368,87 +332,21 @@ class Pilot {
   // them and checks the one that the course gives as right.
   void BeforeDialog(int32_t id, SimDialogAnswers& answers) {
     if (id != kQuizDialog) return;
-    SimDialogRecord shown = RunSimDialog(m_, id, answers);
-    std::string question;
-    std::string slots[quiz_dialog::kAnswerControls];
-    for (const SimControlText& t : shown.texts) {
-      if (t.control == quiz_dialog::kQuestionControl) question = t.text;
-      int slot = t.control - quiz_dialog::kFirstAnswerControl;
-      if (slot >= 0 && slot < quiz_dialog::kAnswerControls) slots[slot] = t.text;
-    }
-    std::string right = RightAnswer(question);
-    int chosen = 0;
-    for (int i = 0; i < quiz_dialog::kAnswerControls; ++i) {
-      if (!right.empty() && slots[i] == right) chosen = i + 1;
-    }
-    std::string told = "\"" + question + "\": ";
-    if (chosen == 0) {
-      chosen = 1;
-      told += "the right answer is not among those shown; answered slot 1";
-    } else {
-      told += "answered \"" + right + "\" (slot " + std::to_string(chosen) + ")";
-    }
-    answers.quiz_slot = chosen;
+    QuizAnswer answer = AnswerQuiz(m_, RunSimDialog(m_, id, answers));
+    answers.quiz_slot = answer.slot;
     FlightLine line;
     line.tick = session_.ticks_run() + 1;  // the tick that is running
     line.action = FlightAction::kAnswer;
-    line.answer.quiz_slot = chosen;
+    line.answer.quiz_slot = answer.slot;
     result_.flight.lines.push_back(line);
-    if (!result_.legs.empty()) Leg().quiz.push_back(Windows1252ToUtf8(told));
-  }
-
-  std::string RightAnswer(const std::string& question) const {
-    for (int32_t i = 0; i < CourseQuestionCount(m_.course); ++i) {
-      const uint8_t* q = CourseQuestion(m_.course, i);
-      if (question == CourseTextField(m_.course, q, quiz_question::kQuestion)) {
-        return CourseTextField(m_.course, q, quiz_question::kCorrectAnswer);
-      }
-    }
-    return "";
+    if (!result_.legs.empty()) Leg().quiz.push_back(Windows1252ToUtf8(answer.told));
   }
 
   // Every transcript line goes on to the caller; the trace's verdicts are
   // also kept for the report.
   void Observe(const TranscriptLine& line) {
     if (user_sink_) user_sink_(line);
-    if (!line.contains("trace") || result_.legs.empty()) return;
-    const TranscriptLine& trace = line["trace"];
-    if (trace.contains("track")) {
-      if (trace.contains("closed")) Leg().tracks.push_back(TrackTraceText(trace));
-      return;
-    }
-    if (!trace.contains("met")) {
-      NoteSpan(trace);
-      return;
-    }
-    FlownTarget target;
-    target.name = trace["target"];
-    target.met = trace["met"];
-    target.tick = line["tick"];
-    if (target.met) {
-      target.margin = trace["margin"];
-    } else {
-      target.why = TraceText(trace);
-      last_not_met_ = target.why;
-    }
-    pending_miss_.reset();  // a verdict tells its own last pass
-    int64_t since = Leg().targets.empty() ? Leg().start_tick : Leg().targets.back().tick;
-    target.seconds = (target.tick - since) / kTicksPerSecond;
-    target.approach = guide_.Approach();
-    target.misses = misses_;
-    misses_.clear();
-    Leg().targets.push_back(target);
-  }
-
-  // A run of ticks inside a target with a condition failing is a missed
-  // pass when the aircraft left the target after it, not when the
-  // conditions merely changed on the next tick (touching down in a landing
-  // box, slowing into a gate's speed range).
-  void NoteSpan(const TranscriptLine& trace) {
-    int64_t first = trace["inside"][0], last = trace["inside"][1];
-    if (pending_miss_ && pending_miss_->last + 1 != first) misses_.push_back(pending_miss_->text);
-    pending_miss_.reset();
-    if (!trace["fails"].empty()) pending_miss_ = Span{last, TraceText(trace)};
+    if (!result_.legs.empty()) verdicts_.Take(line, guide_.Approach(), &Leg());
   }
 
   // Inside the start box without the leg starting: which conditions failed.
@@ -484,16 +382,9 @@ class Pilot {
   const uint8_t* guided_ = nullptr;
   CourseCrossing crossing_;
   std::string give_up_;
-  std::string last_not_met_;
-  std::vector<std::string> misses_;  // the current target's failed passes
-  struct Span {
-    int64_t last;
-    std::string text;
-  };
-  std::optional<Span> pending_miss_;
+  TraceVerdicts verdicts_;
   std::string start_misses_;  // the start box's last failed crossing
-  bool written_ = false;
-  SimAircraftChange last_;
+  StateLines state_lines_;
 };
 
 }  // namespace

@@ -15,6 +15,7 @@ int FuzzCourseDecompile(const uint8_t* data, size_t size);
 int FuzzEditScript(const uint8_t* data, size_t size);
 int FuzzLibrary(const uint8_t* data, size_t size);
 int FuzzScenery(const uint8_t* data, size_t size);
+int FuzzIslandSource(const uint8_t* data, size_t size);
 
 struct FuzzTarget {
   const char* name;  // also the folder of its corpus and its kept inputs
@@ -29,6 +30,7 @@ constexpr FuzzTarget kFuzzTargets[] = {
     {"edit_script", FuzzEditScript},
     {"library", FuzzLibrary},
     {"scenery", FuzzScenery},
+    {"island_source", FuzzIslandSource},
 };
 
 // Stops the process when a rule of the target is broken.

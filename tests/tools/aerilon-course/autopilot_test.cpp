@@ -10,6 +10,7 @@
 #include "course_model/course_writer.h"
 #include "tools/aerilon-course/fly/aircraft_files.h"
 #include "tools/aerilon-course/fly/aircraft_motion.h"
+#include "tools/aerilon-course/fly/approach_guide.h"
 #include "tools/aerilon-course/fly/fly_document.h"
 #include "tools/aerilon-course/fly/fly_findings.h"
 #include "tools/aerilon-course/load_course_document.h"
@@ -283,6 +284,56 @@ TEST(FlightWriter, LinesReadBackAsWritten) {
   ASSERT_EQ(flight.lines.size(), std::size(lines));
   for (size_t i = 0; i < flight.lines.size(); ++i)
     EXPECT_EQ(FlightLineText(flight.lines[i]), lines[i]);
+}
+
+}  // namespace
+
+namespace {
+
+// From every side and heading, the guide brings each aircraft through a
+// gate in its band and direction, at most once round.
+TEST(ApproachGuide, FliesThroughAGateFromAnySide) {
+  Crossing gate;
+  gate.centre = LatLon{26.4, 170.5};
+  gate.along_half_m = 200;
+  gate.altitude_m = 600;
+  gate.band_half_m = 100;
+  gate.course_deg = 90;
+  struct Start {
+    double east_km, north_km, heading, altitude;
+  } starts[] = {
+      {-10, 0, 90, 600},  // on the line, on its way
+      {-5, 6, 180, 300},  // off to one side, heading across
+      {3, 0, 90, 600},    // past it already
+      {8, -2, 270, 900},  // ahead, coming the wrong way
+      {0, 0, 0, 600},     // in the gate, across it
+  };
+  for (const char* name : {"light_single", "aerobatic", "business_jet"}) {
+    AircraftLimits limits = *BuiltInAircraft(name);
+    gate.speed_kt = gate.speed_low_kt = gate.speed_high_kt = ManoeuvringSpeed(limits);
+    for (const Start& s : starts) {
+      SCOPED_TRACE(std::string(name) + " from " + std::to_string(s.east_km) + ", " +
+                   std::to_string(s.north_km));
+      FlyingAircraft a;
+      a.position = Moved(gate.centre, EastNorth{s.east_km * 1000, s.north_km * 1000});
+      a.heading_deg = s.heading;
+      a.altitude_m = s.altitude;
+      a.speed_kt = gate.speed_kt;
+      a.on_ground = false;
+      ApproachGuide guide(limits);
+      guide.Begin();
+      bool through = false;
+      for (int tick = 0; tick < 6 * 900 && !through; ++tick) {
+        StepAircraft(a, guide.Command(a, gate), limits, 1.0 / 6);
+        EastNorth from = OffsetBetween(gate.centre, a.position);
+        through = std::fabs(from.east) <= gate.along_half_m && std::fabs(from.north) <= 200 &&
+                  std::fabs(a.altitude_m - gate.altitude_m) <= gate.band_half_m &&
+                  std::fabs(AngleBetween(a.heading_deg, *gate.course_deg)) <= 40;
+      }
+      EXPECT_TRUE(through) << "not through the gate in 15 minutes";
+      EXPECT_LE(guide.passes(), 1);
+    }
+  }
 }
 
 }  // namespace

@@ -74,7 +74,7 @@ int RunFly(const FlyCommandOptions& o) {
     return 1;
   }
   FlyOptions options;
-  options.legs = *legs;
+  for (int leg : *legs) options.legs.push_back(EntryOfLeg(document.course, leg));
   options.aircraft = *aircraft;
   options.seed = o.seed;
   FlyResult result = FlyCourseDocument(document, options, TranscriptPrinter(o.transcript));

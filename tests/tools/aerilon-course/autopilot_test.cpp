@@ -337,3 +337,28 @@ TEST(ApproachGuide, FliesThroughAGateFromAnySide) {
 }
 
 }  // namespace
+
+namespace {
+
+// A course file may list a bonus object before its legs: the module then
+// numbers the legs by their entries, and the findings still point at the
+// right leg of the source.
+TEST(Autopilot, LegsAreTheModulesEntriesAndFindingsTheSourcesLegs) {
+  CourseDocument document =
+      Source(ReadText(std::string(AERILON_SOURCE_DIR) + "/examples/sample_course.toml"));
+  using course_model::EntrySlot;
+  document.course.entry_order = {EntrySlot{EntrySlot::kBonusObject, 0},
+                                 EntrySlot{EntrySlot::kLeg, 0}, EntrySlot{EntrySlot::kLeg, 1}};
+  document.course.legs[1].end.time_allowance = 10;
+  FlyResult result = Fly(document).result;
+  ASSERT_EQ(result.legs.size(), 2u);
+  EXPECT_EQ(result.legs[0].leg, 1);
+  EXPECT_EQ(result.legs[1].leg, 2);
+  EXPECT_TRUE(result.legs[0].finished && result.legs[1].finished);
+  std::vector<Diagnostic> findings = FlightFindings(document, result, DefaultAircraft());
+  ASSERT_EQ(findings.size(), 1u);
+  EXPECT_EQ(findings[0].line, document.legs[1].end.line);
+  EXPECT_EQ(findings[0].message.rfind("leg 3: the autopilot", 0), 0u) << findings[0].message;
+}
+
+}  // namespace

@@ -72,9 +72,11 @@ class Pilot {
 
   FlyResult Fly() {
     result_.init_result = session_.init_result();
-    int32_t leg_count = HasCourse(m_.course) ? CourseLegCount(m_.course) : 0;
-    for (int leg : options_.legs.empty() ? AllLegs(leg_count) : options_.legs) {
-      if (leg >= 0 && leg < leg_count) legs_.push_back(leg);
+    // A leg is the engine's entry of a start box: its number is the entry's
+    // (the entry table normally lists the legs first).
+    std::vector<int> legs = StartBoxEntries();
+    for (int leg : options_.legs.empty() ? legs : options_.legs) {
+      if (std::find(legs.begin(), legs.end(), leg) != legs.end()) legs_.push_back(leg);
     }
     if (legs_.empty()) {
       result_.start = "the course has no legs to fly";
@@ -103,9 +105,12 @@ class Pilot {
     return setup;
   }
 
-  static std::vector<int> AllLegs(int count) {
+  std::vector<int> StartBoxEntries() const {
     std::vector<int> legs;
-    for (int i = 0; i < count; ++i) legs.push_back(i);
+    int32_t entries = HasCourse(m_.course) ? CourseEntryCount(m_.course) : 0;
+    for (int32_t i = 0; i < entries; ++i) {
+      if (::RecordType(CourseEntry(m_.course, i)) == kStartGate) legs.push_back(i);
+    }
     return legs;
   }
 

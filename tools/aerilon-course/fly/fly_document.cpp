@@ -47,6 +47,24 @@ std::optional<std::vector<int>> ParseLegList(const std::string& text, int leg_co
   return legs;
 }
 
+int EntryOfLeg(const course_model::Course& course, int leg) {
+  std::vector<course_model::EntrySlot> order = course_model::EntryOrder(course);
+  for (size_t i = 0; i < order.size(); ++i) {
+    if (order[i].kind == course_model::EntrySlot::kLeg &&
+        order[i].index == static_cast<size_t>(leg)) {
+      return static_cast<int>(i);
+    }
+  }
+  return leg;
+}
+
+std::optional<int> LegOfEntry(const course_model::Course& course, int entry) {
+  std::vector<course_model::EntrySlot> order = course_model::EntryOrder(course);
+  if (entry < 0 || static_cast<size_t>(entry) >= order.size()) return std::nullopt;
+  if (order[entry].kind != course_model::EntrySlot::kLeg) return std::nullopt;
+  return static_cast<int>(order[entry].index);
+}
+
 std::optional<AircraftLimits> ChooseAircraft(const std::string& name_or_file,
                                              std::vector<Diagnostic>* problems) {
   if (std::optional<AircraftLimits> built_in = BuiltInAircraft(name_or_file)) return built_in;

@@ -18,6 +18,12 @@ FlyResult FlyCourseDocument(const CourseDocument& document, FlyOptions options,
 std::optional<std::vector<int>> ParseLegList(const std::string& text, int leg_count,
                                              std::string* error);
 
+// A leg of the course (from 0, in the source's order) as the module's
+// entry (from 0: "leg N" to the pilot is entry N - 1), and back; the same
+// when the entry table lists the legs first, as a source always does.
+int EntryOfLeg(const course_model::Course& course, int leg);
+std::optional<int> LegOfEntry(const course_model::Course& course, int entry);
+
 // --aircraft: the name of a built-in aircraft ("light_single") or an
 // aircraft file; nullopt with the problems.
 std::optional<AircraftLimits> ChooseAircraft(const std::string& name_or_file,

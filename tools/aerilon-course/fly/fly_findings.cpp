@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "tools/aerilon-course/fly/fly_document.h"
 #include "tools/aerilon-course/fly/fly_report.h"
 
 namespace {
@@ -43,10 +44,20 @@ Diagnostic At(const CourseDocument& d, SourceSpot spot, Severity severity, std::
 std::vector<Diagnostic> FlightFindings(const CourseDocument& d, const FlyResult& result,
                                        const AircraftLimits& aircraft) {
   std::vector<Diagnostic> findings;
-  for (const FlownLeg& leg : result.legs) {
-    if (leg.leg < 0 || static_cast<size_t>(leg.leg) >= d.legs.size()) continue;
+  for (FlownLeg leg : result.legs) {
+    // The report counts the module's entries; the source's spots its legs.
+    std::optional<int> source_leg = LegOfEntry(d.course, leg.leg);
+    if (!source_leg || static_cast<size_t>(*source_leg) >= d.legs.size()) {
+      findings.push_back(Diagnostic{Severity::kError, d.file, 0, 0,
+                                    "leg " + std::to_string(leg.leg + 1) +
+                                        ": the autopilot flew an entry the course does not "
+                                        "hold as a leg"});
+      continue;
+    }
+    int entry = leg.leg;
+    leg.leg = *source_leg;
     std::string who =
-        "leg " + std::to_string(leg.leg + 1) + ": the autopilot (" + aircraft.name + ") ";
+        "leg " + std::to_string(entry + 1) + ": the autopilot (" + aircraft.name + ") ";
     SourceSpot finish = d.legs[leg.leg].end;
     if (!leg.finished) {
       findings.push_back(

@@ -53,7 +53,18 @@ grep -q '^4 passed, 0 failed' host.txt || fail "the installed module: $(cat host
 
 # Uninstall: everything the setup put in goes, the pilot's scores stay.
 printf 'scores' > sim/ADV/RALLY/Rally.SCO
-run sim/Aerilon/Disinstalla.exe /S || fail "the uninstaller ended with status $?"
+# The uninstaller copies itself to the temporary folder and goes on from
+# there while the first process ends; now and then Wine ends that first
+# process with SIGKILL (status 137) rather than letting it exit. Its copy
+# still does the work, so such a run is judged by what it did (below);
+# any other failing status fails the test.
+run sim/Aerilon/Disinstalla.exe /S
+status=$?
+if [ "$status" -eq 137 ]; then
+  echo "the uninstaller's first process was killed by Wine (status 137); judging the uninstall by what it did"
+elif [ "$status" -ne 0 ]; then
+  fail "the uninstaller ended with status $status"
+fi
 "$tool" show sim/WORLD.VIS > show.txt || fail "show after the uninstall: status $?"
 ! grep -q 'Aerilon by Vesk' show.txt || fail "the entry is still there: $(cat show.txt)"
 for file in Modules/RALLY.DLL ADV/RALLY/Rally.DAT ADV/RALLY/Start.wav Aerilon; do

@@ -11,6 +11,7 @@
 #include "rally/race/targets/gate_box.h"
 #include "rally/race/targets/landing.h"
 #include "rally/race/targets/waypoint.h"
+#include "tools/aerilon-course/source/designer_units.h"
 #include "tools/aerilon-sim/track_trace.h"
 
 using namespace course;
@@ -83,14 +84,12 @@ std::string FailureText(const nlohmann::ordered_json& f) {
 }
 
 constexpr double kPi = 3.14159265358979323846;
-constexpr double kMetresPerLatitudeUnit = 6371000.0 * kPi / 2 / 10001750.0;
 
 // The aircraft's offset from a point of the course, in metres east and north.
 void OffsetFrom(int32_t lat, uint32_t lon, const AircraftSample& a, double* east, double* north) {
-  double metres_per_lon_unit = 2 * kPi * 6371000.0 / 4294967296.0 *
-                               std::cos(a.latitude * kMetresPerLatitudeUnit / 6371000.0);
-  *north = (static_cast<double>(a.latitude) - lat) * kMetresPerLatitudeUnit;
-  *east = static_cast<int32_t>(static_cast<uint32_t>(a.longitude) - lon) * metres_per_lon_unit;
+  *north = (static_cast<double>(a.latitude) - lat) * designer_units::MetresPerLatitudeUnit();
+  *east = static_cast<int32_t>(static_cast<uint32_t>(a.longitude) - lon) *
+          designer_units::MetresPerLongitudeUnit(a.latitude);
 }
 
 // The room to either side of the aircraft's path inside a box (start box,

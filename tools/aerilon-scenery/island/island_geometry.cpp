@@ -3,24 +3,14 @@
 #include <algorithm>
 #include <cmath>
 
+#include "tools/aerilon-course/source/designer_units.h"
+
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-constexpr double kEarthRadius = 6371000.0;
-constexpr double kLatitudeUnitsPer90 = 10001750.0;
 
 double Radians(double degrees) {
   return degrees * kPi / 180;
-}
-
-double LatitudeDegrees(int32_t lat) {
-  return lat * 90.0 / kLatitudeUnitsPer90;
-}
-
-// Longitude words differ as 32-bit angles: across 180 degrees too.
-double LongitudeDegreesBetween(int32_t from, int32_t to) {
-  int32_t units = static_cast<int32_t>(static_cast<uint32_t>(to) - static_cast<uint32_t>(from));
-  return units * 360.0 / 4294967296.0;
 }
 
 // Even-odd rule on the outline, in metres around the point.
@@ -39,10 +29,13 @@ bool InsideOutline(const std::vector<IslandPoint>& outline, IslandPoint p) {
 }  // namespace
 
 IslandOffset OffsetFrom(IslandPoint from, IslandPoint to) {
-  double mid = Radians((LatitudeDegrees(from.lat) + LatitudeDegrees(to.lat)) / 2);
+  // Longitude words differ as 32-bit angles: across 180 degrees too.
+  int32_t lon_units =
+      static_cast<int32_t>(static_cast<uint32_t>(to.lon) - static_cast<uint32_t>(from.lon));
+  int32_t middle = static_cast<int32_t>((int64_t{from.lat} + to.lat) / 2);
   return IslandOffset{
-      Radians(LongitudeDegreesBetween(from.lon, to.lon)) * kEarthRadius * std::cos(mid),
-      Radians(LatitudeDegrees(to.lat) - LatitudeDegrees(from.lat)) * kEarthRadius};
+      lon_units * designer_units::MetresPerLongitudeUnit(middle),
+      (static_cast<double>(to.lat) - from.lat) * designer_units::MetresPerLatitudeUnit()};
 }
 
 RunwayPlace PlaceOnRunway(const Runway& r, IslandPoint point) {
